@@ -1,0 +1,32 @@
+# Quick start: `make run` plays the game, `make test` runs every test headless.
+BUILD ?= build
+JOBS ?= $(shell nproc)
+
+.PHONY: run test build deps configure fuzz bench clean
+
+run: build
+	./$(BUILD)/tessaline
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -LE e2e
+	cd $(BUILD) && ctest --output-on-failure -L e2e
+	$(MAKE) --no-print-directory fuzz
+
+deps:
+	@bash scripts/install-deps
+
+configure: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+# The save-file loader under libFuzzer with address and undefined-behaviour sanitizers.
+fuzz: deps
+	@bash scripts/run-fuzz
+
+bench: build
+	@for b in $(BUILD)/*_bench; do $$b; done
+
+clean:
+	rm -rf $(BUILD) build-fuzz

@@ -1,0 +1,81 @@
+// Shared state operations on the game record.
+#include "rules/game_state.h"
+
+#include <cstring>
+
+#include "rules/paytable.h"
+
+namespace rules {
+
+void ClearCard(GameState& g, int n) {
+  Card& c = g.cards[n];
+  std::memset(c.picked, 0, sizeof c.picked);
+  std::memset(c.hit, 0, sizeof c.hit);
+  c.pickCount = 0;
+  c.hitCount = 0;
+}
+
+void RecountNumberCards(GameState& g) {
+  for (int n = 1; n <= kNumbers; ++n) {
+    uint8_t count = 0;
+    for (int c = 1; c <= kCards; ++c) count += g.cards[c].picked[n] ? 1 : 0;
+    g.numberCardCount[n] = count;
+  }
+}
+
+void UpdateProgressiveEligible(GameState& g) {
+  g.progressiveEligible = 0;
+  for (int c = 1; c <= kCards; ++c) {
+    if (g.cards[c].pickCount >= kProgressiveMinSpots) g.progressiveEligible = 1;
+  }
+}
+
+void SelectTab(GameState& g, int64_t tab) {
+  g.activeTab = tab;
+  if (tab >= 1 && tab <= kCards) g.heatMapOn = 0;
+}
+
+void RequestSave(GameState& g, int64_t nowMs) {
+  g.savePending = 1;
+  g.saveRequestTime = nowMs;
+}
+
+void StopAutoRun(GameState& g) {
+  g.autoRun = 0;
+  g.autoNextPending = 0;
+}
+
+void ResetSet(GameState& g) {
+  std::memset(g.drawn, 0, sizeof g.drawn);
+  std::memset(g.numberCardCount, 0, sizeof g.numberCardCount);
+  g.runs = 0;
+  g.drawCost = 0;
+  g.setWon = 0;
+  g.setCost = 0;
+  for (int c = 1; c <= kCards; ++c) {
+    ClearCard(g, c);
+    g.cardWin[c] = 0;
+    g.cardNet[c] = 0;
+    g.cardWinCount[c] = 0;
+    g.cardLossCount[c] = 0;
+  }
+  g.progressiveEligible = 0;
+}
+
+void FullReset(GameState& g, Host& host) {
+  StopAutoRun(g);
+  host.DeleteSaveFile();
+  g.balance = kStartingBalance;
+  g.genWon = g.genBet = g.casWon = g.casBet = 0;
+  g.betPerCard = g.betSetting = 1;
+  g.payMode = GENEROUS;
+  g.progressivePot = g.progressiveSeed;
+  g.speed = kDefaultSpeed;
+  ResetSet(g);
+  std::memset(g.heatCounts, 0, sizeof g.heatCounts);
+  RefreshActivePayTable(g);
+  UpdateProgressiveEligible(g);
+  SelectTab(g, 1);
+}
+
+}  // namespace rules

@@ -1,0 +1,115 @@
+// The one game record and the small state operations several parts of the game share.
+// Plain data and free functions: no SDL, no clock, no files. Time arrives as a millisecond
+// stamp from the caller; everything outside the rules is reached through Host.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "rules/host.h"
+
+namespace rules {
+
+constexpr int kNumbers = 80;             // board numbers 1..80
+constexpr int kCards = 4;                // cards 1..4
+constexpr int kMaxPicks = 12;            // picks per card
+constexpr int kBallsPerDraw = 20;
+constexpr int kDefaultSpotCount = 8;     // auto-pick on an empty card
+constexpr int64_t kStartingBalance = 1000;
+constexpr int64_t kTopUp = 1000;
+constexpr int64_t kMinBet = 1;
+constexpr int64_t kMaxBet = 10;
+constexpr int64_t kDefaultSpeed = 3;     // Medium
+constexpr int32_t kProgressiveSeed = 25000;
+constexpr int32_t kProgressiveIncrement = 2;
+constexpr int kProgressiveMinSpots = 10;
+constexpr int64_t kConsolationPrize = 1000;
+constexpr int kConsolationMinPicks = 7;
+constexpr int kConsolationMinDistinct = 15;
+constexpr int kPayTableSize = 13;        // [spots 0..12][hits 0..12]
+
+enum PayMode : int64_t { GENEROUS = 0, CASINO = 1 };
+
+struct Card {
+  uint8_t picked[kNumbers + 1] = {};  // [1..80], 0/1
+  uint8_t hit[kNumbers + 1] = {};     // [1..80], picked and revealed in the current draw
+  int64_t pickCount = 0;              // 0..12, always the number of set picked flags
+  int64_t hitCount = 0;               // 0..pickCount
+};
+
+using PayTable = int64_t[kPayTableSize][kPayTableSize];
+
+struct GameState {
+  // Settings (saved).
+  int64_t betPerCard = 1;   // dollars per playing card, 1..10
+  int64_t betSetting = 1;   // the Bet control's working copy; always equals betPerCard
+  int64_t speed = kDefaultSpeed;  // 1..5
+  int64_t soundOn = 1;      // 0/1
+  int64_t payMode = GENEROUS;
+
+  // Money and statistics.
+  int64_t balance = kStartingBalance;  // dollars, never below 0 through play
+  int32_t progressivePot = kProgressiveSeed;
+  int32_t progressiveSeed = kProgressiveSeed;
+  int32_t progressiveIncrement = kProgressiveIncrement;
+  int64_t genWon = 0, genBet = 0;  // lifetime, GENEROUS mode
+  int64_t casWon = 0, casBet = 0;  // lifetime, CASINO mode
+  int64_t setWon = 0, setCost = 0, runs = 0;  // this set
+  int64_t drawCost = 0;                        // cost of the current or last draw
+  int64_t cardWin[kCards + 1] = {};            // [1..4], last draw
+  int64_t cardNet[kCards + 1] = {};            // [1..4], this set
+  int64_t cardWinCount[kCards + 1] = {};
+  int64_t cardLossCount[kCards + 1] = {};
+
+  // Board and draw.
+  Card cards[kCards + 1];                      // [1..4]
+  int64_t activeTab = 0;                       // 0 = Main, 1..4 = card tabs
+  int64_t heatMapOn = 0;
+  int64_t heatCounts[kNumbers + 1] = {};       // reveals per number this run
+  uint8_t numberCardCount[kNumbers + 1] = {};  // cards holding each number, 0..4
+  int64_t progressiveEligible = 0;             // some card has 10+ picks
+  int64_t drawSequence[kBallsPerDraw] = {};    // reveal order
+  uint8_t drawn[kNumbers + 1] = {};            // revealed in the current or last draw
+  int64_t ballsToDraw = kBallsPerDraw;
+  int64_t ballsRevealed = 0;                   // 0..20
+  int64_t drawInProgress = 0;
+  int64_t ballDelayMs = 550;
+  int64_t lastBallTime = 0;                    // ms
+  int64_t jackpotCard = 0;                     // 0 = none
+
+  // Auto-run, saving and messages.
+  int64_t autoRun = 0;
+  int64_t autoNextPending = 0;
+  int64_t autoNextTime = 0;     // ms
+  int64_t savePending = 0;
+  int64_t saveRequestTime = 0;  // ms
+  std::string statusMessage;
+  int64_t statusMessageTime = 0;  // ms
+  int64_t secureRandomAvailable = 0;
+
+  // Fallback pseudo-random generator, seeded on first use.
+  uint64_t rngState = 0;
+  int64_t rngSeeded = 0;
+
+  // Pay tables.
+  PayTable payTableGenerous = {};
+  PayTable payTableCasino = {};
+  PayTable payTableActive = {};
+};
+
+// Clears card n's picks and hits.
+void ClearCard(GameState& g, int n);
+void RecountNumberCards(GameState& g);
+void UpdateProgressiveEligible(GameState& g);
+// Selecting a card tab hides the heat map, which belongs to the Main tab.
+void SelectTab(GameState& g, int64_t tab);
+// Asks for a save 3000 ms after the latest request (the frame loop performs it).
+void RequestSave(GameState& g, int64_t nowMs);
+// Starts a new set: picks, marks and this set's statistics go; money, settings and heat stay.
+void ResetSet(GameState& g);
+// Back to a first start: money, lifetime figures and settings (but sound) reset, save file gone.
+void FullReset(GameState& g, Host& host);
+// Stops auto-run, including a pause already waiting for the next game.
+void StopAutoRun(GameState& g);
+
+}  // namespace rules

@@ -1,0 +1,44 @@
+// What the game rules need from the rest of the program: dialogs, sound cues, the save file,
+// the balls panel, the clock and the secure random source. The shell provides the real one;
+// tests provide a scripted fake.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace rules {
+
+enum class Buttons { Ok, YesNo, YesNoCancel };
+enum class Icon { None, Warning };
+enum class Answer { Ok, Yes, No, Cancel };
+
+class Host {
+ public:
+  virtual ~Host() = default;
+
+  // Modal message box; blocks until answered.
+  virtual Answer ShowMessage(const std::string& title, const std::string& text, Buttons buttons,
+                             Icon icon) = 0;
+  // Modal one-line prompt; an empty text when cancelled.
+  virtual std::string AskText(const std::string& title, const std::string& prompt,
+                              const std::string& initial) = 0;
+
+  virtual int64_t NowMs() = 0;  // monotonic milliseconds
+
+  // One 32-bit word from the system's cryptographic source; false when the read fails.
+  virtual bool SecureRandomWord(uint32_t& word) = 0;
+
+  virtual void PlayTone(int frequencyHz, int durationMs) = 0;  // silent while sound is off
+  virtual void StartWinJingle() = 0;  // ignored while a melody is still playing
+  virtual void StartFanfare() = 0;    // ignored while a melody is still playing
+
+  virtual void SaveGame() = 0;        // writes the save file now
+  virtual void DeleteSaveFile() = 0;  // part of a full reset
+
+  virtual void ResetBallAnimation() = 0;       // a new draw empties the balls panel
+  virtual void StartBallDrop(int64_t ball) = 0;  // ball 1..20 has just been revealed
+
+  virtual void RequestQuit() = 0;  // the frame loop ends at its next check
+};
+
+}  // namespace rules
