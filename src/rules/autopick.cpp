@@ -1,0 +1,79 @@
+// Auto-pick. The card keeps its spot count (8 when empty); its hit marks go with the old picks,
+// and balls still to come in a running draw are matched against the new ones.
+#include "rules/autopick.h"
+
+#include "rules/random.h"
+
+namespace rules {
+namespace {
+
+// Shared opening of both variants: refuses on the Main tab, else empties the active card and
+// returns how many numbers to choose for it (0 when refused).
+int BeginAutoPick(GameState& g, Host& host) {
+  if (g.activeTab < 1 || g.activeTab > kCards) {
+    host.ShowMessage("Auto-Pick", "Please select a Card 1-4 tab first.", Buttons::Ok,
+                     Icon::None);
+    return 0;
+  }
+  const int c = static_cast<int>(g.activeTab);
+  int64_t count = g.cards[c].pickCount;
+  if (count < 1) count = kDefaultSpotCount;
+  if (count > kMaxPicks) count = kMaxPicks;
+  ClearCard(g, c);
+  return static_cast<int>(count);
+}
+
+void Pick(Card& card, int64_t n) {
+  card.picked[n] = 1;
+  card.pickCount += 1;
+}
+
+void FillRandom(GameState& g, Host& host, Card& card, int count) {
+  while (card.pickCount < count) Pick(card, RandomUnusedNumber(g, host, card.picked));
+}
+
+void FillHot(GameState& g, Card& card, int count) {
+  for (int i = 0; i < count; ++i) {
+    int best = 0;
+    int64_t bestHeat = -1;
+    // Strictly greater: among equally hot numbers the lowest one stays chosen.
+    for (int k = 1; k <= kNumbers; ++k) {
+      if (!card.picked[k] && g.heatCounts[k] > bestHeat) {
+        best = k;
+        bestHeat = g.heatCounts[k];
+      }
+    }
+    if (best == 0) return;
+    Pick(card, best);
+  }
+}
+
+void Finish(GameState& g) {
+  RecountNumberCards(g);
+  UpdateProgressiveEligible(g);
+}
+
+}  // namespace
+
+void AutoPickHot(GameState& g, Host& host) {
+  const int count = BeginAutoPick(g, host);
+  if (count == 0) return;
+  Card& card = g.cards[g.activeTab];
+  int64_t totalHeat = 0;
+  for (int k = 1; k <= kNumbers; ++k) totalHeat += g.heatCounts[k];
+  if (totalHeat == 0) {
+    FillRandom(g, host, card, count);
+  } else {
+    FillHot(g, card, count);
+  }
+  Finish(g);
+}
+
+void AutoPickRandom(GameState& g, Host& host) {
+  const int count = BeginAutoPick(g, host);
+  if (count == 0) return;
+  FillRandom(g, host, g.cards[g.activeTab], count);
+  Finish(g);
+}
+
+}  // namespace rules
