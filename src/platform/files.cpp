@@ -1,0 +1,197 @@
+// POSIX file access for the save file: whole reads, atomic replacement, the executable's
+// directory and the per-user data directory. Reports failures as results, never prints.
+#include "platform/files.h"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <utility>
+
+namespace platform {
+namespace {
+
+WriteFaultHook& FaultHook() {
+  static WriteFaultHook hook;
+  return hook;
+}
+
+int64_t Allowed(WriteStep step, std::size_t wanted) {
+  const WriteFaultHook& hook = FaultHook();
+  return hook ? hook(step, wanted) : static_cast<int64_t>(wanted);
+}
+
+std::string DirectoryOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+bool IsDirectory(const std::string& path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool WriteAll(int fd, std::span<const uint8_t> bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const std::size_t wanted = bytes.size() - done;
+    const int64_t allowed = Allowed(WriteStep::kWrite, wanted);
+    if (allowed < 0) return false;
+    const std::size_t chunk = std::min(wanted, static_cast<std::size_t>(allowed));
+    // A write that moves nothing would spin for ever; a full disk looks like that.
+    if (chunk == 0) return false;
+    const ssize_t n = write(fd, bytes.data() + done, chunk);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (n == 0) return false;
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+// A fresh file beside the target; the pid and a counter keep two writers apart.
+int CreateTemporary(const std::string& path, std::string& tempPath) {
+  static unsigned counter = 0;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    tempPath = path + "." + std::to_string(getpid()) + "." + std::to_string(counter++) + ".tmp";
+    const int fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) return fd;
+    if (errno != EEXIST) return -1;
+  }
+  return -1;
+}
+
+bool SyncDirectory(const std::string& dir) {
+  if (Allowed(WriteStep::kSyncDir, 0) < 0) return false;
+  const int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool synced = fsync(fd) == 0;
+  return close(fd) == 0 && synced;
+}
+
+bool MakeDirectories(const std::string& dir) {
+  for (std::size_t pos = 1; pos <= dir.size(); ++pos) {
+    if (pos != dir.size() && dir[pos] != '/') continue;
+    const std::string prefix = dir.substr(0, pos);
+    if (mkdir(prefix.c_str(), 0700) != 0 && errno != EEXIST) return false;
+  }
+  return IsDirectory(dir);
+}
+
+std::string HomeDir() {
+  const char* home = std::getenv("HOME");
+  if (home != nullptr && home[0] != '\0') return home;
+  const passwd* entry = getpwuid(getuid());
+  if (entry != nullptr && entry->pw_dir != nullptr) return entry->pw_dir;
+  return "";
+}
+
+}  // namespace
+
+bool ReadFile(const std::string& path, std::vector<uint8_t>& bytes, std::size_t maxBytes) {
+  bytes.clear();
+  // Non-blocking so that a FIFO planted at the path cannot hang the start-up.
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) return false;
+  struct stat st;
+  bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+            static_cast<uint64_t>(st.st_size) <= maxBytes;
+  if (ok) bytes.reserve(static_cast<std::size_t>(st.st_size));
+  uint8_t chunk[4096];
+  while (ok) {
+    const ssize_t n = read(fd, chunk, sizeof chunk);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      ok = false;
+    } else if (n == 0) {
+      break;
+    } else if (bytes.size() + static_cast<std::size_t>(n) > maxBytes) {
+      ok = false;  // grew since fstat
+    } else {
+      bytes.insert(bytes.end(), chunk, chunk + n);
+    }
+  }
+  close(fd);
+  if (!ok) bytes.clear();
+  return ok;
+}
+
+bool WriteFileAtomic(const std::string& path, std::span<const uint8_t> bytes) {
+  std::string tempPath;
+  const int fd = CreateTemporary(path, tempPath);
+  if (fd < 0) return false;
+
+  // Keep the permissions the player may have given the old file.
+  struct stat old;
+  bool ok = true;
+  if (stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
+    ok = fchmod(fd, old.st_mode & 07777) == 0;
+  }
+  ok = ok && WriteAll(fd, bytes);
+  ok = ok && Allowed(WriteStep::kSyncFile, 0) >= 0 && fsync(fd) == 0;
+  // close can be the first to report a failed write on some file systems.
+  ok = (close(fd) == 0) && ok;
+  ok = ok && Allowed(WriteStep::kRename, 0) >= 0 && rename(tempPath.c_str(), path.c_str()) == 0;
+  if (!ok) {
+    unlink(tempPath.c_str());
+    return false;
+  }
+  return SyncDirectory(DirectoryOf(path));
+}
+
+int64_t FileSize(const std::string& path) {
+  struct stat st;
+  if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+  return static_cast<int64_t>(st.st_size);
+}
+
+bool DeleteFile(const std::string& path) { return unlink(path.c_str()) == 0 || errno == ENOENT; }
+
+std::string ExecutableDir() {
+  std::string target(256, '\0');
+  for (;;) {
+    const ssize_t n = readlink("/proc/self/exe", target.data(), target.size());
+    if (n < 0) return "";
+    if (static_cast<std::size_t>(n) < target.size()) {
+      target.resize(static_cast<std::size_t>(n));
+      break;
+    }
+    target.resize(target.size() * 2);  // may have been cut short
+  }
+  const std::size_t slash = target.rfind('/');
+  if (slash == std::string::npos) return "";
+  return target.substr(0, slash + 1);
+}
+
+bool IsDirWritable(const std::string& dir) {
+  return !dir.empty() && IsDirectory(dir) && access(dir.c_str(), W_OK | X_OK) == 0;
+}
+
+std::string XdgDataDir() {
+  std::string base;
+  const char* xdg = std::getenv("XDG_DATA_HOME");
+  // Relative values are invalid by the XDG rules and would depend on the working directory.
+  if (xdg != nullptr && xdg[0] == '/') {
+    base = xdg;
+  } else {
+    const std::string home = HomeDir();
+    if (home.empty() || home[0] != '/') return "";
+    base = home + "/.local/share";
+  }
+  while (base.size() > 1 && base.back() == '/') base.pop_back();
+  const std::string dir = (base == "/" ? "" : base) + "/tessaline";
+  if (!MakeDirectories(dir)) return "";
+  return dir + "/";
+}
+
+void SetWriteFaultHook(WriteFaultHook hook) { FaultHook() = std::move(hook); }
+
+}  // namespace platform
