@@ -1,0 +1,393 @@
+// The save file: its exact bytes, what a load accepts, rejects and repairs, saving that cannot
+// lose the previous game, and where the file is kept.
+#include "shell/save.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/files.h"
+#include "rules/paytable.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<uint8_t>;
+
+constexpr std::size_t kBalanceOffset = 8;
+constexpr std::size_t kPicksOffset = 48;
+
+rules::GameState FirstStart() {
+  rules::GameState g;
+  rules::FillPayTables(g);
+  rules::ResetSet(g);
+  return g;
+}
+
+std::size_t PickOffset(int card, int number) {
+  return kPicksOffset + static_cast<std::size_t>((card - 1) * 80 + (number - 1));
+}
+
+void PutLe32(Bytes& bytes, std::size_t offset, uint32_t value) {
+  for (int i = 0; i < 4; ++i) bytes[offset + i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
+void SetPicks(rules::GameState& g, int card, std::initializer_list<int> numbers) {
+  for (int n : numbers) g.cards[card].picked[n] = 1;
+  g.cards[card].pickCount = static_cast<int64_t>(numbers.size());
+}
+
+// A game far from the defaults, so that a loader which leaves the state alone is caught.
+rules::GameState PlayedGame() {
+  rules::GameState g = FirstStart();
+  g.balance = 4321;
+  g.genWon = 150;
+  g.genBet = 300;
+  g.casWon = 75;
+  g.casBet = 90;
+  g.betPerCard = g.betSetting = 7;
+  g.payMode = rules::CASINO;
+  g.progressivePot = 31337;
+  g.speed = 5;
+  g.soundOn = 0;
+  SetPicks(g, 1, {1, 2, 3});
+  g.cards[1].hit[2] = 1;
+  g.cards[1].hitCount = 1;
+  return g;
+}
+
+void ExpectDefaults(const rules::GameState& g) {
+  EXPECT_EQ(g.balance, 1000);
+  EXPECT_EQ(g.genWon, 0);
+  EXPECT_EQ(g.genBet, 0);
+  EXPECT_EQ(g.casWon, 0);
+  EXPECT_EQ(g.casBet, 0);
+  EXPECT_EQ(g.betPerCard, 1);
+  EXPECT_EQ(g.betSetting, 1);
+  EXPECT_EQ(g.payMode, rules::GENEROUS);
+  EXPECT_EQ(g.progressivePot, 25000);
+  EXPECT_EQ(g.speed, 3);
+  EXPECT_EQ(g.soundOn, 1);
+  for (int c = 1; c <= rules::kCards; ++c) {
+    EXPECT_EQ(g.cards[c].pickCount, 0) << "card " << c;
+    EXPECT_EQ(g.cards[c].hitCount, 0) << "card " << c;
+    for (int n = 1; n <= rules::kNumbers; ++n) {
+      ASSERT_EQ(g.cards[c].picked[n], 0) << "card " << c << " number " << n;
+      ASSERT_EQ(g.cards[c].hit[n], 0) << "card " << c << " number " << n;
+    }
+  }
+}
+
+class SaveFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "tessaline-save-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    dir_ = pattern;
+    path_ = (dir_ / "keno_save.dat").string();
+  }
+  void TearDown() override {
+    platform::SetWriteFaultHook({});
+    std::error_code ignored;
+    fs::remove_all(dir_, ignored);
+  }
+
+  Bytes ReadBack() const {
+    std::ifstream in(path_, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+  }
+  void WriteRaw(const Bytes& bytes) const {
+    std::ofstream out(path_, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  }
+  std::vector<std::string> DirEntries() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir_)) names.push_back(entry.path().filename());
+    return names;
+  }
+
+  fs::path dir_;
+  std::string path_;
+};
+
+TEST_F(SaveFileTest, FirstStartSavesTheExactFileImage) {
+  Bytes expected(372, 0);
+  PutLe32(expected, 0, 0x4B454E4F);
+  PutLe32(expected, 4, 7);
+  PutLe32(expected, 8, 1000);   // balance
+  PutLe32(expected, 28, 1);     // bet per card
+  PutLe32(expected, 36, 25000); // progressive pot
+  PutLe32(expected, 40, 3);     // speed
+  PutLe32(expected, 44, 1);     // sound
+  const Bytes tail = {0xDA, 0x2B, 0x45, 0x4B};
+  std::copy(tail.begin(), tail.end(), expected.begin() + 368);
+
+  ASSERT_TRUE(shell::SaveGame(FirstStart(), path_));
+  const Bytes onDisk = ReadBack();
+  EXPECT_EQ(onDisk, expected);
+  EXPECT_EQ(Bytes(onDisk.begin(), onDisk.begin() + 4), (Bytes{0x4F, 0x4E, 0x45, 0x4B}));
+}
+
+TEST_F(SaveFileTest, RoundTripKeepsFieldsAndPicksAndReplacesWhatWasThere) {
+  rules::GameState saved = PlayedGame();
+  rules::ClearCard(saved, 1);
+  SetPicks(saved, 2, {3, 17, 40, 41, 80});
+  SetPicks(saved, 4, {1, 5, 9, 13, 22, 30, 44, 51, 60, 66, 71, 79});
+  ASSERT_TRUE(shell::SaveGame(saved, path_));
+
+  // The loading game still holds picks and hits of its own; the file's cards replace them.
+  rules::GameState loaded = FirstStart();
+  SetPicks(loaded, 1, {10, 20});
+  SetPicks(loaded, 2, {4});
+  loaded.cards[2].hit[4] = 1;
+  loaded.cards[2].hitCount = 1;
+  ASSERT_TRUE(shell::LoadGame(loaded, path_));
+
+  EXPECT_EQ(loaded.balance, 4321);
+  EXPECT_EQ(loaded.genWon, 150);
+  EXPECT_EQ(loaded.genBet, 300);
+  EXPECT_EQ(loaded.casWon, 75);
+  EXPECT_EQ(loaded.casBet, 90);
+  EXPECT_EQ(loaded.betPerCard, 7);
+  EXPECT_EQ(loaded.betSetting, 7);
+  EXPECT_EQ(loaded.payMode, rules::CASINO);
+  EXPECT_EQ(loaded.progressivePot, 31337);
+  EXPECT_EQ(loaded.speed, 5);
+  EXPECT_EQ(loaded.soundOn, 0);
+  EXPECT_EQ(loaded.cards[1].pickCount, 0);
+  EXPECT_EQ(loaded.cards[2].pickCount, 5);
+  EXPECT_EQ(loaded.cards[3].pickCount, 0);
+  EXPECT_EQ(loaded.cards[4].pickCount, 12);
+  for (int c = 1; c <= rules::kCards; ++c) {
+    EXPECT_EQ(loaded.cards[c].hitCount, 0);
+    for (int n = 1; n <= rules::kNumbers; ++n) {
+      ASSERT_EQ(loaded.cards[c].picked[n], saved.cards[c].picked[n]) << c << "/" << n;
+      ASSERT_EQ(loaded.cards[c].hit[n], 0) << c << "/" << n;
+    }
+  }
+}
+
+struct RejectCase {
+  const char* name;
+  void (*spoil)(Bytes&);
+};
+
+class RejectedFileTest : public SaveFileTest, public ::testing::WithParamInterface<RejectCase> {};
+
+TEST_P(RejectedFileTest, GivesTheDefaults) {
+  ASSERT_TRUE(shell::SaveGame(PlayedGame(), path_));
+  Bytes bytes = ReadBack();
+  GetParam().spoil(bytes);
+  WriteRaw(bytes);
+
+  rules::GameState g = PlayedGame();
+  EXPECT_FALSE(shell::LoadGame(g, path_));
+  ExpectDefaults(g);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SaveFile, RejectedFileTest,
+    ::testing::Values(
+        RejectCase{"OneByteShort", [](Bytes& b) { b.pop_back(); }},
+        RejectCase{"OneByteLong", [](Bytes& b) { b.push_back(0); }},
+        RejectCase{"Empty", [](Bytes& b) { b.clear(); }},
+        RejectCase{"Version6", [](Bytes& b) { PutLe32(b, 4, 6); }},
+        RejectCase{"WrongMagic", [](Bytes& b) { b[3] = 'X'; }},
+        RejectCase{"BalanceChangedChecksumNot", [](Bytes& b) { PutLe32(b, kBalanceOffset, 999999); }},
+        RejectCase{"ChecksumTopBitFlipped", [](Bytes& b) { b[371] ^= 0x80; }}),
+    [](const ::testing::TestParamInfo<RejectCase>& info) { return std::string(info.param.name); });
+
+TEST_F(SaveFileTest, MissingFileGivesTheDefaults) {
+  rules::GameState g = PlayedGame();
+  EXPECT_FALSE(shell::LoadGame(g, path_));
+  ExpectDefaults(g);
+}
+
+// Pick bytes are outside the checksum: a changed one is loaded, but only ever as a 0/1 flag,
+// and never past twelve picks on a card.
+TEST_F(SaveFileTest, PickBytesAreLoadedAsFlagsOfAtMostTwelvePicks) {
+  rules::GameState saved = PlayedGame();
+  SetPicks(saved, 2, {5});
+  ASSERT_TRUE(shell::SaveGame(saved, path_));
+  Bytes bytes = ReadBack();
+  bytes[PickOffset(3, 40)] = 1;    // a plain changed pick
+  bytes[PickOffset(2, 6)] = 0xFF;  // not a 0/1 byte
+  for (int n = 1; n <= 80; ++n) bytes[PickOffset(4, n)] = static_cast<uint8_t>(n);  // all 80
+  WriteRaw(bytes);
+
+  rules::GameState g = FirstStart();
+  ASSERT_TRUE(shell::LoadGame(g, path_));
+  EXPECT_EQ(g.balance, 4321);
+  EXPECT_EQ(g.cards[1].pickCount, 3);
+  EXPECT_EQ(g.cards[2].pickCount, 2);
+  EXPECT_EQ(g.cards[2].picked[6], 1);
+  EXPECT_EQ(g.cards[3].pickCount, 1);
+  EXPECT_EQ(g.cards[3].picked[40], 1);
+  EXPECT_EQ(g.cards[4].pickCount, 12);
+  for (int n = 1; n <= 80; ++n) EXPECT_EQ(g.cards[4].picked[n], n <= 12 ? 1 : 0) << n;
+}
+
+struct RepairCase {
+  const char* name;
+  int64_t rules::GameState::*field;
+  int64_t stored;
+  int64_t loaded;
+};
+
+class RepairTest : public SaveFileTest, public ::testing::WithParamInterface<RepairCase> {};
+
+TEST_P(RepairTest, ValidFileValueIsBroughtIntoRange) {
+  rules::GameState saved = PlayedGame();
+  saved.*GetParam().field = GetParam().stored;
+  ASSERT_TRUE(shell::SaveGame(saved, path_));
+
+  rules::GameState g = FirstStart();
+  ASSERT_TRUE(shell::LoadGame(g, path_));
+  EXPECT_EQ(g.*GetParam().field, GetParam().loaded);
+  EXPECT_EQ(g.betSetting, g.betPerCard);
+}
+
+using GS = rules::GameState;
+INSTANTIATE_TEST_SUITE_P(
+    SaveFile, RepairTest,
+    ::testing::Values(RepairCase{"BalanceZero", &GS::balance, 0, 1000},
+                      RepairCase{"BalanceNegative", &GS::balance, -40, 1000},
+                      RepairCase{"BalanceOneKept", &GS::balance, 1, 1},
+                      RepairCase{"Speed9", &GS::speed, 9, 3},
+                      RepairCase{"Speed0", &GS::speed, 0, 3},
+                      RepairCase{"Speed1Kept", &GS::speed, 1, 1},
+                      RepairCase{"Sound5", &GS::soundOn, 5, 1},
+                      RepairCase{"SoundNegative", &GS::soundOn, -1, 1},
+                      RepairCase{"SoundOffKept", &GS::soundOn, 0, 0},
+                      RepairCase{"PayMode7", &GS::payMode, 7, rules::CASINO},
+                      RepairCase{"PayModeNegative", &GS::payMode, -2, rules::CASINO},
+                      RepairCase{"PayModeGenerousKept", &GS::payMode, 0, rules::GENEROUS},
+                      RepairCase{"Bet0", &GS::betPerCard, 0, 1},
+                      RepairCase{"Bet11", &GS::betPerCard, 11, 1},
+                      RepairCase{"Bet10Kept", &GS::betPerCard, 10, 10},
+                      RepairCase{"GenWonNegative", &GS::genWon, -5, 0},
+                      RepairCase{"CasBetNegative", &GS::casBet, -5, 0}),
+    [](const ::testing::TestParamInfo<RepairCase>& info) { return std::string(info.param.name); });
+
+TEST_F(SaveFileTest, PotBelowSeedStartsAtTheSeed) {
+  rules::GameState saved = PlayedGame();
+  saved.progressivePot = 20000;
+  ASSERT_TRUE(shell::SaveGame(saved, path_));
+  rules::GameState g = FirstStart();
+  ASSERT_TRUE(shell::LoadGame(g, path_));
+  EXPECT_EQ(g.progressivePot, 25000);
+}
+
+// A figure past the 32-bit range must not wrap into a negative (and so reset) balance.
+TEST_F(SaveFileTest, OversizedFiguresAreSavedSaturated) {
+  rules::GameState saved = PlayedGame();
+  saved.balance = 5'000'000'000;
+  saved.casWon = 3'000'000'000;
+  saved.genBet = -3'000'000'000;
+  ASSERT_TRUE(shell::SaveGame(saved, path_));
+  const Bytes bytes = ReadBack();
+  EXPECT_EQ(Bytes(bytes.begin() + 8, bytes.begin() + 12), (Bytes{0xFF, 0xFF, 0xFF, 0x7F}));
+  EXPECT_EQ(Bytes(bytes.begin() + 16, bytes.begin() + 20), (Bytes{0x00, 0x00, 0x00, 0x80}));
+
+  rules::GameState g = FirstStart();
+  ASSERT_TRUE(shell::LoadGame(g, path_));
+  EXPECT_EQ(g.balance, 2147483647);
+  EXPECT_EQ(g.casWon, 2147483647);
+  EXPECT_EQ(g.genBet, 0);
+  EXPECT_EQ(g.genWon, 150);
+}
+
+TEST_F(SaveFileTest, SaveFailingPartWayKeepsThePreviousFile) {
+  ASSERT_TRUE(shell::SaveGame(PlayedGame(), path_));
+  const Bytes before = ReadBack();
+
+  // 100 bytes reach the disk, then it is full.
+  std::size_t written = 0;
+  platform::SetWriteFaultHook([&written](platform::WriteStep step, std::size_t wanted) -> int64_t {
+    if (step != platform::WriteStep::kWrite) return 0;
+    if (written >= 100) return -1;
+    const std::size_t n = std::min<std::size_t>(wanted, 100 - written);
+    written += n;
+    return static_cast<int64_t>(n);
+  });
+  rules::GameState next = PlayedGame();
+  next.balance = 1;
+  EXPECT_FALSE(shell::SaveGame(next, path_));
+  platform::SetWriteFaultHook({});
+
+  EXPECT_EQ(written, 100u);
+  EXPECT_EQ(ReadBack(), before);
+  EXPECT_EQ(DirEntries(), std::vector<std::string>{"keno_save.dat"});
+  rules::GameState g = FirstStart();
+  EXPECT_TRUE(shell::LoadGame(g, path_));
+  EXPECT_EQ(g.balance, 4321);
+}
+
+TEST_F(SaveFileTest, DeleteRemovesOnlyANonEmptyFile) {
+  shell::DeleteSaveFile(path_);  // none there: nothing happens
+  EXPECT_FALSE(fs::exists(path_));
+
+  ASSERT_TRUE(shell::SaveGame(PlayedGame(), path_));
+  shell::DeleteSaveFile(path_);
+  EXPECT_FALSE(fs::exists(path_));
+
+  WriteRaw({});
+  shell::DeleteSaveFile(path_);
+  EXPECT_TRUE(fs::exists(path_));
+}
+
+// Environment variables set for one test and restored after it.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const std::optional<std::string>& value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    if (value) {
+      setenv(name, value->c_str(), 1);
+    } else {
+      unsetenv(name);
+    }
+  }
+  ~ScopedEnv() {
+    if (old_) {
+      setenv(name_, old_->c_str(), 1);
+    } else {
+      unsetenv(name_);
+    }
+  }
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+TEST_F(SaveFileTest, SavePathIsBesideTheExecutableWhenThatIsWritable) {
+  const ScopedEnv xdg("XDG_DATA_HOME", (dir_ / "data").string());
+  EXPECT_EQ(shell::ChooseSavePath(dir_.string() + "/"), dir_.string() + "/keno_save.dat");
+  EXPECT_EQ(shell::ChooseSavePath(dir_.string()), dir_.string() + "/keno_save.dat");
+  EXPECT_FALSE(fs::exists(dir_ / "data"));
+}
+
+// Tests run as root, which may write anywhere; a directory that is not there is unwritable
+// for everyone.
+TEST_F(SaveFileTest, SavePathFallsBackToTheDataHome) {
+  const ScopedEnv xdg("XDG_DATA_HOME", (dir_ / "data").string());
+  const std::string path = shell::ChooseSavePath((dir_ / "no-such-dir").string() + "/");
+  EXPECT_EQ(path, (dir_ / "data" / "tessaline" / "keno_save.dat").string());
+  EXPECT_TRUE(fs::is_directory(dir_ / "data" / "tessaline"));
+  EXPECT_TRUE(shell::SaveGame(FirstStart(), path));
+
+  const ScopedEnv noXdg("XDG_DATA_HOME", std::nullopt);
+  const ScopedEnv home("HOME", (dir_ / "home").string());
+  EXPECT_EQ(shell::ChooseSavePath(""),
+            (dir_ / "home" / ".local" / "share" / "tessaline" / "keno_save.dat").string());
+}
+
+}  // namespace
