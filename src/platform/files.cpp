@@ -102,8 +102,8 @@ bool ReadFile(const std::string& path, std::vector<uint8_t>& bytes, std::size_t 
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) return false;
   struct stat st;
-  bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
-            static_cast<uint64_t>(st.st_size) <= maxBytes;
+  bool ok =
+      fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<uint64_t>(st.st_size) <= maxBytes;
   if (ok) bytes.reserve(static_cast<std::size_t>(st.st_size));
   uint8_t chunk[4096];
   while (ok) {

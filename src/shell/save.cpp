@@ -13,7 +13,7 @@ namespace {
 
 constexpr std::size_t kFieldsOffset = 8;
 constexpr std::size_t kFieldCount = 10;
-constexpr std::size_t kPicksOffset = kFieldsOffset + 4 * kFieldCount;  // 48
+constexpr std::size_t kPicksOffset = kFieldsOffset + 4 * kFieldCount;                    // 48
 constexpr std::size_t kChecksumOffset = kPicksOffset + rules::kCards * rules::kNumbers;  // 368
 static_assert(kChecksumOffset + 4 == kSaveFileSize);
 

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -34,7 +35,8 @@ class FilesTest : public ::testing::Test {
 
   void WriteRaw(const std::string& path, const Bytes& bytes) const {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
   }
   Bytes ReadBack() const {
     std::ifstream in(path_, std::ios::binary);
@@ -93,6 +95,7 @@ struct FaultCase {
   int64_t answer;       // what the hook says at that step (first kWrite call only)
   bool newContentKept;  // the rename already happened
 };
+void PrintTo(const FaultCase& c, std::ostream* os) { *os << c.name; }
 
 class AtomicWriteFaultTest : public FilesTest, public ::testing::WithParamInterface<FaultCase> {
  protected:
@@ -198,6 +201,7 @@ struct XdgCase {
   bool xdgIsAbsolute;
   std::string expected;  // below the test dir; empty means no directory
 };
+void PrintTo(const XdgCase& c, std::ostream* os) { *os << c.name; }
 
 class XdgDataDirTest : public FilesTest, public ::testing::WithParamInterface<XdgCase> {};
 
@@ -215,12 +219,12 @@ TEST_P(XdgDataDirTest, PicksAndCreatesTheDirectory) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, XdgDataDirTest,
-    ::testing::Values(
-        XdgCase{"FromXdgDataHome", "a/b", true, "a/b/tessaline/"},
-        XdgCase{"TrailingSlash", "a/", true, "a/tessaline/"},
-        XdgCase{"UnsetUsesHome", std::nullopt, false, "home/.local/share/tessaline/"},
-        XdgCase{"EmptyUsesHome", "", false, "home/.local/share/tessaline/"},
-        XdgCase{"RelativeIgnored", "rel/data", false, "home/.local/share/tessaline/"}),
+    ::testing::Values(XdgCase{"FromXdgDataHome", "a/b", true, "a/b/tessaline/"},
+                      XdgCase{"TrailingSlash", "a/", true, "a/tessaline/"},
+                      XdgCase{"UnsetUsesHome", std::nullopt, false, "home/.local/share/tessaline/"},
+                      XdgCase{"EmptyUsesHome", "", false, "home/.local/share/tessaline/"},
+                      XdgCase{"RelativeIgnored", "rel/data", false,
+                              "home/.local/share/tessaline/"}),
     [](const ::testing::TestParamInfo<XdgCase>& info) { return std::string(info.param.name); });
 
 TEST_F(FilesTest, XdgDataDirThatCannotBeCreatedIsEmpty) {

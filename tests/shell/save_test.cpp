@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -104,7 +105,8 @@ class SaveFileTest : public ::testing::Test {
   }
   void WriteRaw(const Bytes& bytes) const {
     std::ofstream out(path_, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
   }
   std::vector<std::string> DirEntries() const {
     std::vector<std::string> names;
@@ -120,11 +122,11 @@ TEST_F(SaveFileTest, FirstStartSavesTheExactFileImage) {
   Bytes expected(372, 0);
   PutLe32(expected, 0, 0x4B454E4F);
   PutLe32(expected, 4, 7);
-  PutLe32(expected, 8, 1000);   // balance
-  PutLe32(expected, 28, 1);     // bet per card
-  PutLe32(expected, 36, 25000); // progressive pot
-  PutLe32(expected, 40, 3);     // speed
-  PutLe32(expected, 44, 1);     // sound
+  PutLe32(expected, 8, 1000);    // balance
+  PutLe32(expected, 28, 1);      // bet per card
+  PutLe32(expected, 36, 25000);  // progressive pot
+  PutLe32(expected, 40, 3);      // speed
+  PutLe32(expected, 44, 1);      // sound
   const Bytes tail = {0xDA, 0x2B, 0x45, 0x4B};
   std::copy(tail.begin(), tail.end(), expected.begin() + 368);
 
@@ -177,6 +179,7 @@ struct RejectCase {
   const char* name;
   void (*spoil)(Bytes&);
 };
+void PrintTo(const RejectCase& c, std::ostream* os) { *os << c.name; }
 
 class RejectedFileTest : public SaveFileTest, public ::testing::WithParamInterface<RejectCase> {};
 
@@ -193,14 +196,14 @@ TEST_P(RejectedFileTest, GivesTheDefaults) {
 
 INSTANTIATE_TEST_SUITE_P(
     SaveFile, RejectedFileTest,
-    ::testing::Values(
-        RejectCase{"OneByteShort", [](Bytes& b) { b.pop_back(); }},
-        RejectCase{"OneByteLong", [](Bytes& b) { b.push_back(0); }},
-        RejectCase{"Empty", [](Bytes& b) { b.clear(); }},
-        RejectCase{"Version6", [](Bytes& b) { PutLe32(b, 4, 6); }},
-        RejectCase{"WrongMagic", [](Bytes& b) { b[3] = 'X'; }},
-        RejectCase{"BalanceChangedChecksumNot", [](Bytes& b) { PutLe32(b, kBalanceOffset, 999999); }},
-        RejectCase{"ChecksumTopBitFlipped", [](Bytes& b) { b[371] ^= 0x80; }}),
+    ::testing::Values(RejectCase{"OneByteShort", [](Bytes& b) { b.pop_back(); }},
+                      RejectCase{"OneByteLong", [](Bytes& b) { b.push_back(0); }},
+                      RejectCase{"Empty", [](Bytes& b) { b.clear(); }},
+                      RejectCase{"Version6", [](Bytes& b) { PutLe32(b, 4, 6); }},
+                      RejectCase{"WrongMagic", [](Bytes& b) { b[3] = 'X'; }},
+                      RejectCase{"BalanceChangedChecksumNot",
+                                 [](Bytes& b) { PutLe32(b, kBalanceOffset, 999999); }},
+                      RejectCase{"ChecksumTopBitFlipped", [](Bytes& b) { b[371] ^= 0x80; }}),
     [](const ::testing::TestParamInfo<RejectCase>& info) { return std::string(info.param.name); });
 
 TEST_F(SaveFileTest, MissingFileGivesTheDefaults) {
@@ -239,6 +242,7 @@ struct RepairCase {
   int64_t stored;
   int64_t loaded;
 };
+void PrintTo(const RepairCase& c, std::ostream* os) { *os << c.name; }
 
 class RepairTest : public SaveFileTest, public ::testing::WithParamInterface<RepairCase> {};
 
@@ -254,26 +258,29 @@ TEST_P(RepairTest, ValidFileValueIsBroughtIntoRange) {
 }
 
 using GS = rules::GameState;
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     SaveFile, RepairTest,
-    ::testing::Values(RepairCase{"BalanceZero", &GS::balance, 0, 1000},
-                      RepairCase{"BalanceNegative", &GS::balance, -40, 1000},
-                      RepairCase{"BalanceOneKept", &GS::balance, 1, 1},
-                      RepairCase{"Speed9", &GS::speed, 9, 3},
-                      RepairCase{"Speed0", &GS::speed, 0, 3},
-                      RepairCase{"Speed1Kept", &GS::speed, 1, 1},
-                      RepairCase{"Sound5", &GS::soundOn, 5, 1},
-                      RepairCase{"SoundNegative", &GS::soundOn, -1, 1},
-                      RepairCase{"SoundOffKept", &GS::soundOn, 0, 0},
-                      RepairCase{"PayMode7", &GS::payMode, 7, rules::CASINO},
-                      RepairCase{"PayModeNegative", &GS::payMode, -2, rules::CASINO},
-                      RepairCase{"PayModeGenerousKept", &GS::payMode, 0, rules::GENEROUS},
-                      RepairCase{"Bet0", &GS::betPerCard, 0, 1},
-                      RepairCase{"Bet11", &GS::betPerCard, 11, 1},
-                      RepairCase{"Bet10Kept", &GS::betPerCard, 10, 10},
-                      RepairCase{"GenWonNegative", &GS::genWon, -5, 0},
-                      RepairCase{"CasBetNegative", &GS::casBet, -5, 0}),
+    ::testing::Values(
+        RepairCase{"BalanceZero", &GS::balance, 0, 1000},
+        RepairCase{"BalanceNegative", &GS::balance, -40, 1000},
+        RepairCase{"BalanceOneKept", &GS::balance, 1, 1},
+        RepairCase{"Speed9", &GS::speed, 9, 3},
+        RepairCase{"Speed0", &GS::speed, 0, 3},
+        RepairCase{"Speed1Kept", &GS::speed, 1, 1},
+        RepairCase{"Sound5", &GS::soundOn, 5, 1},
+        RepairCase{"SoundNegative", &GS::soundOn, -1, 1},
+        RepairCase{"SoundOffKept", &GS::soundOn, 0, 0},
+        RepairCase{"PayMode7", &GS::payMode, 7, rules::CASINO},
+        RepairCase{"PayModeNegative", &GS::payMode, -2, rules::CASINO},
+        RepairCase{"PayModeGenerousKept", &GS::payMode, 0, rules::GENEROUS},
+        RepairCase{"Bet0", &GS::betPerCard, 0, 1},
+        RepairCase{"Bet11", &GS::betPerCard, 11, 1},
+        RepairCase{"Bet10Kept", &GS::betPerCard, 10, 10},
+        RepairCase{"GenWonNegative", &GS::genWon, -5, 0},
+        RepairCase{"CasBetNegative", &GS::casBet, -5, 0}),
     [](const ::testing::TestParamInfo<RepairCase>& info) { return std::string(info.param.name); });
+// clang-format on
 
 TEST_F(SaveFileTest, PotBelowSeedStartsAtTheSeed) {
   rules::GameState saved = PlayedGame();
