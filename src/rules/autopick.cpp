@@ -11,8 +11,7 @@ namespace {
 // returns how many numbers to choose for it (0 when refused).
 int BeginAutoPick(GameState& g, Host& host) {
   if (g.activeTab < 1 || g.activeTab > kCards) {
-    host.ShowMessage("Auto-Pick", "Please select a Card 1-4 tab first.", Buttons::Ok,
-                     Icon::None);
+    host.ShowMessage("Auto-Pick", "Please select a Card 1-4 tab first.", Buttons::Ok, Icon::None);
     return 0;
   }
   const int c = static_cast<int>(g.activeTab);

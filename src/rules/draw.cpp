@@ -70,12 +70,18 @@ void EndGame(GameState& g, Host& host, int64_t nowMs) {
 
 int64_t BallDelayForSpeed(int64_t speed) {
   switch (speed) {
-    case 1: return 1250;
-    case 2: return 900;
-    case 3: return 550;
-    case 4: return 250;
-    case 5: return 80;
-    default: return 0;
+    case 1:
+      return 1250;
+    case 2:
+      return 900;
+    case 3:
+      return 550;
+    case 4:
+      return 250;
+    case 5:
+      return 80;
+    default:
+      return 0;
   }
 }
 

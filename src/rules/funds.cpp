@@ -12,8 +12,7 @@ bool FundsCheck(GameState& g, Host& host, int64_t cost) {
   const Answer answer = host.ShowMessage(
       "Out of Funds!",
       "Balance ($" + std::to_string(g.balance) + ") is less than the draw cost ($" +
-          std::to_string(cost) +
-          ").\n\nYES = add $1000 and keep playing.\nNO  = save and quit.",
+          std::to_string(cost) + ").\n\nYES = add $1000 and keep playing.\nNO  = save and quit.",
       Buttons::YesNo, Icon::None);
   if (answer == Answer::Yes) {
     g.balance += kTopUp;

@@ -22,7 +22,8 @@ uint64_t SplitMix64(uint64_t& state) {
 
 // Maps a 32-bit word onto 1..n; the clamp guards the contract should the arithmetic ever change.
 int64_t Scale(uint32_t word, int64_t n) {
-  const uint64_t range = static_cast<uint64_t>(n) < kMaxRange ? static_cast<uint64_t>(n) : kMaxRange;
+  const uint64_t range =
+      static_cast<uint64_t>(n) < kMaxRange ? static_cast<uint64_t>(n) : kMaxRange;
   int64_t r = static_cast<int64_t>((word * range) >> 32) + 1;
   if (r < 1) r = 1;
   if (r > n) r = n;
