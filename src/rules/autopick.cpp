@@ -31,7 +31,7 @@ void FillRandom(GameState& g, Host& host, Card& card, int count) {
   while (card.pickCount < count) Pick(card, RandomUnusedNumber(g, host, card.picked));
 }
 
-void FillHot(GameState& g, Card& card, int count) {
+void FillHot(const GameState& g, Card& card, int count) {
   for (int i = 0; i < count; ++i) {
     int best = 0;
     int64_t bestHeat = -1;

@@ -9,7 +9,7 @@ namespace rules {
 namespace {
 
 constexpr uint64_t kMaxRange = uint64_t{1} << 32;
-// A healthy source gives this many repeats in a row with odds below 1e-40 even with 19 of the 80
+// A healthy source gives this many repeats in a row with odds near 1e-40 even with 19 of the 80
 // numbers taken.
 constexpr int kMaxRepeats = 64;
 
@@ -20,7 +20,7 @@ uint64_t SplitMix64(uint64_t& state) {
   return z ^ (z >> 31);
 }
 
-// Maps a 32-bit word onto 1..n; the clamp guards the contract should the arithmetic ever change.
+// Maps a 32-bit word onto 1..n; the clamp keeps the promise for any n, however large.
 int64_t Scale(uint32_t word, int64_t n) {
   const uint64_t range =
       static_cast<uint64_t>(n) < kMaxRange ? static_cast<uint64_t>(n) : kMaxRange;
