@@ -1,0 +1,142 @@
+// Auto-pick: the spot count kept, hot numbers with ties to the lowest, the random fill while no
+// ball has been drawn, and a pick made while a draw is running.
+#include "rules/autopick.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "rules/draw.h"
+#include "rules/random.h"
+#include "rules_fixture.h"
+
+namespace rules_test {
+namespace {
+
+std::vector<int> Picks(const rules::Card& card) {
+  std::vector<int> picks;
+  for (int n = 1; n <= rules::kNumbers; ++n) {
+    if (card.picked[n]) picks.push_back(n);
+  }
+  return picks;
+}
+
+using AutoPickFn = void (*)(rules::GameState&, rules::Host&);
+
+class AutoPick : public RulesTest, public ::testing::WithParamInterface<AutoPickFn> {
+ protected:
+  void SetUp() override {
+    RulesTest::SetUp();
+    rules::SeedFallbackRandom(g, 3);
+    g.heatCounts[9] = 2;  // some heat, so the hot variant does not fall back to random
+  }
+};
+
+TEST_P(AutoPick, MainTabIsRefusedAndNothingChanges) {
+  Pick(2, {4, 5, 6});
+  g.activeTab = 0;
+  const rules::GameState before = g;
+  GetParam()(g, host);
+  ASSERT_EQ(host.dialogs.size(), 1u);
+  EXPECT_EQ(host.dialogs[0].title, "Auto-Pick");
+  EXPECT_EQ(host.dialogs[0].text, "Please select a Card 1-4 tab first.");
+  for (int c = 1; c <= rules::kCards; ++c) EXPECT_EQ(Picks(g.cards[c]), Picks(before.cards[c]));
+}
+
+// The card keeps its spot count (8 when empty); hits go with the old picks; the derived counts
+// follow the new picks.
+TEST_P(AutoPick, KeepsTheSpotCount) {
+  for (auto [before, after] : {std::pair{0, 8}, std::pair{3, 3}, std::pair{12, 12}}) {
+    SCOPED_TRACE(before);
+    rules::ClearCard(g, 2);
+    PickRange(2, 60, before);
+    HitFirst(2, before);
+    rules::SelectTab(g, 2);
+    GetParam()(g, host);
+    const rules::Card& card = g.cards[2];
+    EXPECT_EQ(card.pickCount, after);
+    EXPECT_EQ(static_cast<int64_t>(Picks(card).size()), after);
+    EXPECT_EQ(card.hitCount, 0);
+    for (int n = 1; n <= rules::kNumbers; ++n) {
+      EXPECT_EQ(card.hit[n], 0);
+      EXPECT_EQ(g.numberCardCount[n], card.picked[n]);
+    }
+    EXPECT_EQ(g.progressiveEligible, after >= 10 ? 1 : 0);
+  }
+  EXPECT_TRUE(host.dialogs.empty());
+  EXPECT_EQ(g.savePending, 0) << "picks are saved with the next draw";
+}
+
+INSTANTIATE_TEST_SUITE_P(Variants, AutoPick,
+                         ::testing::Values(&rules::AutoPickHot, &rules::AutoPickRandom),
+                         [](const ::testing::TestParamInfo<AutoPickFn>& info) {
+                           return std::string(info.param == &rules::AutoPickHot ? "Hot" : "Random");
+                         });
+
+// Before any ball of this run the hot pick has nothing to go on and picks as the random one does.
+TEST_F(RulesTest, HotPickWithNoHeatIsTheRandomPick) {
+  rules::SelectTab(g, 1);
+  rules::SeedFallbackRandom(g, 77);
+  rules::AutoPickRandom(g, host);
+  const std::vector<int> random = Picks(g.cards[1]);
+  rules::ClearCard(g, 1);
+  rules::SeedFallbackRandom(g, 77);
+  rules::AutoPickHot(g, host);
+  EXPECT_EQ(Picks(g.cards[1]), random);
+  EXPECT_NE(random, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8}));
+}
+
+TEST_F(RulesTest, HotPickTakesTheHottestAndTiesGoToTheLowest) {
+  g.heatCounts[50] = 3;
+  g.heatCounts[30] = 2;
+  g.heatCounts[20] = 2;
+  g.heatCounts[10] = 2;
+  g.heatCounts[5] = 1;
+  Pick(4, {77, 78, 79});
+  rules::SelectTab(g, 4);
+  rules::AutoPickHot(g, host);
+  EXPECT_EQ(Picks(g.cards[4]), (std::vector<int>{10, 20, 50}));
+}
+
+// After one draw every drawn number has heat 1: an empty card takes the 8 lowest drawn ones.
+TEST_F(RulesTest, HotPickAfterOneDrawTakesTheLowestDrawnNumbers) {
+  Pick(1, {1});
+  ScriptDraw({44, 12, 70, 3, 61, 25, 8, 39, 16, 55});
+  rules::StartDraw(g, host);
+  FinishDraw();
+  std::vector<int> drawn(std::begin(g.drawSequence), std::end(g.drawSequence));
+  std::sort(drawn.begin(), drawn.end());
+  rules::SelectTab(g, 2);
+  rules::AutoPickHot(g, host);
+  EXPECT_EQ(Picks(g.cards[2]), std::vector<int>(drawn.begin(), drawn.begin() + 8));
+}
+
+// Mid-draw, with 5 balls out in the run's first draw, a 12-spot card takes those 5 and the 7
+// lowest numbers not yet drawn; the balls still to come are matched against the new picks.
+TEST_F(RulesTest, HotPickDuringADrawUsesTheBallsRevealedSoFar) {
+  PickRange(3, 69, 12);
+  ScriptDraw({70, 71, 72, 73, 74, 3, 9});
+  rules::StartDraw(g, host);
+  for (int ball = 1; ball <= 5; ++ball) {
+    host.Advance(g.ballDelayMs);
+    rules::RevealTick(g, host, host.now);
+  }
+  ASSERT_EQ(g.cards[3].hitCount, 5);
+  rules::SelectTab(g, 3);
+  rules::AutoPickHot(g, host);
+  EXPECT_EQ(Picks(g.cards[3]), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 70, 71, 72, 73, 74}));
+  EXPECT_EQ(g.cards[3].hitCount, 0);
+
+  host.Advance(g.ballDelayMs);
+  rules::RevealTick(g, host, host.now);
+  EXPECT_EQ(g.cards[3].hit[3], 1);
+  EXPECT_EQ(g.cards[3].hitCount, 1);
+  host.Advance(g.ballDelayMs);
+  rules::RevealTick(g, host, host.now);
+  EXPECT_EQ(g.cards[3].hitCount, 1) << "9 is no longer picked";
+}
+
+}  // namespace
+}  // namespace rules_test
