@@ -1,0 +1,144 @@
+// The Canvas that paints with an SDL_Renderer: the screen's back buffer and render-target images,
+// text through SDL_ttf with fontconfig's faces, and CPU-rasterised anti-aliased vector paths.
+// It borrows the renderer and never presents, clears the screen or touches the window.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/canvas.h"
+
+struct SDL_Renderer;
+struct SDL_Texture;
+
+namespace platform {
+
+// Pixel rules beyond the interface's comments:
+// - Circle(cx, cy, r) covers the pixels whose offset (dx, dy) from the centre has
+//   dx*dx + dy*dy <= r*r + r, i.e. within about r + 0.5: 2r + 1 pixels across; r = 0 is one
+//   pixel, r < 0 nothing. Its outline is the rim of exactly that disc, 1 pixel thick.
+// - Lines include both end points. A negative extent runs left or up and covers |w| (|h|)
+//   pixels, mirroring the positive case.
+// - Text has no background box in any mode (there is no back colour to paint one with), and is
+//   drawn opaque in the front colour whatever its alpha. Positions round to the nearest pixel.
+// - TextHeight is the font's height, ascent plus descent (TTF_FontHeight), the same whatever
+//   the text, "" included. Text with no font loadable at all draws nothing and measures 0.
+// - A null font means a fallback face (Open Sans, else DejaVu Sans) at 12 points.
+// - Images are ARGB textures blended through straight (not premultiplied) alpha.
+// - Vector paths: FillPath fills the union of the circles and the polygons (nonzero winding,
+//   each MoveTo subpath closed); StrokePath strokes polylines with round ends and joins, and
+//   circles as rings. Coverage is sampled 4 x 4 per pixel and composited source-over.
+// - Text textures stay cached while drawn; a string not drawn for kTextKeepFrames screen frames
+//   (a frame begins with BeginDrawing(nullptr)) is dropped.
+// The owner destroys the canvas before the renderer, since it holds textures of that renderer.
+class SdlCanvas final : public Canvas {
+ public:
+  static constexpr uint64_t kTextKeepFrames = 3;
+  static constexpr int kFallbackPoints = 12;
+
+  // `renderer` may be null: then nothing draws and no image is made, but fonts still measure.
+  // A dpi that is not positive counts as 96.
+  SdlCanvas(SDL_Renderer* renderer, double dpi);
+  ~SdlCanvas() override;
+  SdlCanvas(const SdlCanvas&) = delete;
+  SdlCanvas& operator=(const SdlCanvas&) = delete;
+
+  bool BeginDrawing(Image* target) override;
+  void EndDrawing() override;
+
+  void SetFrontColor(Color color) override;
+  void SetDrawingMode(DrawMode mode) override;
+  void SetFont(Font* font) override;
+
+  void Box(int64_t x, int64_t y, int64_t w, int64_t h) override;
+  void Box(int64_t x, int64_t y, int64_t w, int64_t h, Color color) override;
+  void Circle(int64_t cx, int64_t cy, int64_t r) override;
+  void Circle(int64_t cx, int64_t cy, int64_t r, Color color) override;
+  void Line(int64_t x1, int64_t y1, int64_t x2, int64_t y2) override;
+  void LineExtent(int64_t x, int64_t y, int64_t w, int64_t h) override;
+
+  void DrawText(double x, double y, const std::string& text) override;
+  double TextWidth(const std::string& text) override;
+  double TextHeight(const std::string& text) override;
+
+  void DrawImage(Image* image, int64_t x, int64_t y) override;
+  Image* CreateImage(int64_t w, int64_t h, Color fill) override;
+  void FreeImage(Image* image) override;
+
+  bool BeginVectorDrawing(Image* target) override;
+  void EndVectorDrawing() override;
+  void SetVectorColor(Color rgba) override;
+  void AddCircle(double cx, double cy, double r) override;
+  void MoveTo(double x, double y) override;
+  void AddLineTo(double x, double y) override;
+  void FillPath() override;
+  void StrokePath(double width) override;
+
+  Font* LoadFont(const std::string& face, int points, bool bold) override;
+  void FreeFont(Font* font) override;
+
+  std::size_t CachedTextCount() const { return textCache_.size(); }
+
+ private:
+  struct TextKey {
+    uint64_t fontId;
+    Color color;
+    std::string text;
+    bool operator==(const TextKey&) const = default;
+  };
+  struct TextKeyHash {
+    std::size_t operator()(const TextKey& key) const;
+  };
+  struct CachedText {
+    SDL_Texture* texture;
+    int width;
+    int height;
+    uint64_t lastFrame;
+  };
+  struct PathPoint {
+    double x, y;
+  };
+  struct PathCircle {
+    double cx, cy, r;
+  };
+
+  bool PrepareShape(Color color);
+  void FillBox(int64_t x, int64_t y, int64_t w, int64_t h);
+  void DrawBox(int64_t x, int64_t y, int64_t w, int64_t h, Color color);
+  void DrawCircle(int64_t cx, int64_t cy, int64_t r, Color color);
+  void DrawLine(int64_t x1, int64_t y1, int64_t x2, int64_t y2, Color color);
+  Font* ActiveFont();
+  void DropCachedText(uint64_t fontId);
+  void SweepTextCache();
+  void ClearPath();
+  Font* OpenFont(const std::string& face, int points, bool bold);
+
+  SDL_Renderer* renderer_;
+  double dpi_;
+  bool ttfReady_;
+  bool software_ = false;  // SDL's software renderer, whose fills want narrow strips
+  Color front_ = 0;
+  DrawMode mode_ = DrawMode::Opaque;
+  Font* font_ = nullptr;
+  Image* target_ = nullptr;
+  uint64_t nextId_ = 1;
+  uint64_t frame_ = 0;
+
+  std::vector<std::unique_ptr<Font>> fonts_;
+  std::vector<std::unique_ptr<Image>> images_;
+  Font* fallback_ = nullptr;
+  bool fallbackTried_ = false;
+  std::unordered_map<TextKey, CachedText, TextKeyHash> textCache_;
+
+  Image* vectorTarget_ = nullptr;
+  std::vector<uint32_t> vectorPixels_;  // ARGB, straight alpha, row-major
+  Color vectorColor_ = 0;
+  std::vector<std::vector<PathPoint>> subpaths_;
+  std::vector<PathCircle> circles_;
+};
+
+}  // namespace platform
