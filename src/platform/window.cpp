@@ -1,0 +1,244 @@
+// SDL2 window, renderer and presentation, the clock and the message box.
+#include "platform/window.h"
+
+#include <SDL.h>
+#include <SDL_ttf.h>
+#include <X11/Xlib.h>
+#include <X11/Xresource.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <memory>
+#include <thread>
+
+#include "platform/sdl_canvas.h"
+
+namespace platform {
+
+struct Window {
+  SDL_Window* sdl = nullptr;
+  SDL_Renderer* renderer = nullptr;
+  std::unique_ptr<SdlCanvas> canvas;
+  double fontDpi = 96;
+  double frameSeconds = 1.0 / 60;  // the display's refresh interval
+  double nextFrame = 0;            // when the next frame may be presented, seconds
+  bool redraw = true;
+};
+
+namespace {
+
+double Seconds() {
+  using namespace std::chrono;
+  return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+
+void SleepSeconds(double seconds) {
+  if (seconds > 0) std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+}
+
+// Keeps the loop at the display's rate even when presenting returns at once. With a real
+// vsync the present has already waited for the refresh, so this rarely sleeps.
+void Pace(Window* w) {
+  double now = Seconds();
+  if (now < w->nextFrame) {
+    SleepSeconds(w->nextFrame - now);
+    now = w->nextFrame;
+  }
+  w->nextFrame = std::max(w->nextFrame + w->frameSeconds, now);
+  if (w->nextFrame > now + w->frameSeconds) w->nextFrame = now + w->frameSeconds;
+}
+
+double ReadXftDpi() {
+  Display* display = XOpenDisplay(nullptr);
+  if (!display) return 0;
+  double dpi = 0;
+  if (const char* resources = XResourceManagerString(display)) {
+    XrmInitialize();
+    XrmDatabase db = XrmGetStringDatabase(resources);
+    char* type = nullptr;
+    XrmValue value;
+    if (db && XrmGetResource(db, "Xft.dpi", "Xft.Dpi", &type, &value) && value.addr) {
+      dpi = std::atof(value.addr);
+    }
+    if (db) XrmDestroyDatabase(db);
+  }
+  XCloseDisplay(display);
+  return dpi;
+}
+
+}  // namespace
+
+void InitPlatform() {
+  SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  SDL_Init(SDL_INIT_EVENTS | SDL_INIT_TIMER);
+}
+
+void ShutdownPlatform() {
+  if (TTF_WasInit()) TTF_Quit();
+  SDL_Quit();
+}
+
+void DeclareDpiAware() {}
+
+double DisplayDpi() {
+  static const double dpi = ReadXftDpi();  // the desktop setting does not change while we run
+  return dpi;
+}
+
+Window* OpenGameWindow(int64_t width, int64_t height, const std::string& title) {
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;
+  SDL_Window* sdl = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                     static_cast<int>(width), static_cast<int>(height),
+                                     SDL_WINDOW_RESIZABLE);
+  if (!sdl) return nullptr;
+  auto* w = new Window;
+  w->sdl = sdl;
+  double dpi = DisplayDpi();
+  w->fontDpi = dpi > 0 ? dpi : 96;
+  SDL_DisplayMode mode;
+  if (SDL_GetWindowDisplayMode(sdl, &mode) == 0 && mode.refresh_rate > 0) {
+    w->frameSeconds = 1.0 / mode.refresh_rate;
+  }
+  return w;
+}
+
+void SetMinimumClientSize(Window* w, int64_t width, int64_t height) {
+  SDL_SetWindowMinimumSize(w->sdl, static_cast<int>(width), static_cast<int>(height));
+}
+
+void GetClientSize(Window* w, int64_t& width, int64_t& height) {
+  int cw = 0, ch = 0;
+  if (SDL_GetWindowFlags(w->sdl) & SDL_WINDOW_MINIMIZED) {
+    width = height = 0;
+    return;
+  }
+  SDL_GetWindowSize(w->sdl, &cw, &ch);
+  width = cw;
+  height = ch;
+}
+
+// The screen surface always covers the whole client area, so there is no border to paint.
+void SetBackgroundColor(Window*, Color) {}
+
+void CloseGameWindow(Window* w) {
+  if (!w) return;
+  CloseScreen(w);
+  SDL_DestroyWindow(w->sdl);
+  delete w;
+}
+
+bool DrainEvents(Window* w) {
+  SDL_Event e;
+  while (SDL_PollEvent(&e)) {
+    if (e.type == SDL_QUIT) return true;
+    if (e.type == SDL_WINDOWEVENT) {
+      if (e.window.event == SDL_WINDOWEVENT_CLOSE) return true;
+      if (w) w->redraw = true;  // exposed, resized, restored: draw it again
+    }
+  }
+  return false;
+}
+
+bool StartSpriteLayer() { return TTF_WasInit() || TTF_Init() == 0; }
+
+bool StartKeyboard() { return SDL_GetKeyboardState(nullptr) != nullptr; }
+
+bool OpenScreen(Window* w, int64_t, int64_t) {
+  CloseScreen(w);
+  w->renderer = SDL_CreateRenderer(w->sdl, -1, SDL_RENDERER_PRESENTVSYNC);
+  if (!w->renderer) w->renderer = SDL_CreateRenderer(w->sdl, -1, SDL_RENDERER_SOFTWARE);
+  if (!w->renderer) return false;
+  SDL_SetRenderDrawBlendMode(w->renderer, SDL_BLENDMODE_NONE);
+  w->canvas = std::make_unique<SdlCanvas>(w->renderer, w->fontDpi);
+  w->redraw = true;
+  return true;
+}
+
+void CloseScreen(Window* w) {
+  w->canvas.reset();
+  if (w->renderer) SDL_DestroyRenderer(w->renderer);
+  w->renderer = nullptr;
+}
+
+Canvas* ScreenCanvas(Window* w) { return w->canvas.get(); }
+
+void ClearScreen(Window* w, Color color) {
+  if (!w->renderer) return;
+  SDL_SetRenderTarget(w->renderer, nullptr);
+  SDL_SetRenderDrawColor(w->renderer, Red(color), Green(color), Blue(color), 255);
+  SDL_RenderClear(w->renderer);
+}
+
+void Flip(Window* w) {
+  if (w->renderer) SDL_RenderPresent(w->renderer);
+  Pace(w);
+}
+
+void SkipFrame(Window* w) { Pace(w); }
+
+bool TakeRedrawRequest(Window* w) {
+  bool redraw = w->redraw;
+  w->redraw = false;
+  return redraw;
+}
+
+int64_t NowMs() {
+  using namespace std::chrono;
+  return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+void SleepMs(int64_t milliseconds) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+MessageAnswer ShowMessageBox(Window* parent, const std::string& title, const std::string& text,
+                             MessageButtons buttons, bool warning) {
+  std::string body;  // the box breaks lines at '\n' only
+  for (char c : text) {
+    if (c != '\r') body += c;
+  }
+  const int kYes = 1, kNo = 2, kCancel = 3, kOk = 4;
+  SDL_MessageBoxButtonData data[3];
+  int count = 0;
+  MessageAnswer dismissed = MessageAnswer::Ok;
+  auto add = [&](int id, const char* label, Uint32 flags) { data[count++] = {flags, id, label}; };
+  switch (buttons) {
+    case MessageButtons::Ok:
+      add(kOk, "OK",
+          SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT);
+      break;
+    case MessageButtons::YesNo:
+      add(kYes, "Yes", SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT);
+      add(kNo, "No", SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT);
+      dismissed = MessageAnswer::No;
+      break;
+    case MessageButtons::YesNoCancel:
+      add(kYes, "Yes", SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT);
+      add(kNo, "No", 0);
+      add(kCancel, "Cancel", SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT);
+      dismissed = MessageAnswer::Cancel;
+      break;
+  }
+  SDL_MessageBoxData box = {};
+  box.flags = (warning ? SDL_MESSAGEBOX_WARNING : SDL_MESSAGEBOX_INFORMATION) |
+              SDL_MESSAGEBOX_BUTTONS_LEFT_TO_RIGHT;
+  box.window = parent ? parent->sdl : nullptr;
+  box.title = title.c_str();
+  box.message = body.c_str();
+  box.numbuttons = count;
+  box.buttons = data;
+  int pressed = -1;
+  if (SDL_ShowMessageBox(&box, &pressed) != 0) return dismissed;
+  if (parent) parent->redraw = true;
+  switch (pressed) {
+    case kYes: return MessageAnswer::Yes;
+    case kNo: return MessageAnswer::No;
+    case kCancel: return MessageAnswer::Cancel;
+    case kOk: return MessageAnswer::Ok;
+    default: return dismissed;
+  }
+}
+
+}  // namespace platform

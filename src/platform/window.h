@@ -1,0 +1,61 @@
+// The game window, its screen surface and presentation, the millisecond clock and the modal
+// message box. Nothing outside this folder sees SDL; the shell drives these free functions.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/canvas.h"
+
+namespace platform {
+
+struct Window;
+
+// Per-process start and end of the windowing and event facilities.
+void InitPlatform();
+void ShutdownPlatform();
+
+// X11 and Wayland have no per-process DPI mode to declare; sizes are already real pixels.
+void DeclareDpiAware();
+
+// The desktop's logical DPI (Xft.dpi where X11 sets it); 0 when it cannot be read.
+double DisplayDpi();
+
+// Opens a centred, resizable window with the given client size; nullptr when no display.
+Window* OpenGameWindow(int64_t width, int64_t height, const std::string& title);
+void SetMinimumClientSize(Window* window, int64_t width, int64_t height);
+void GetClientSize(Window* window, int64_t& width, int64_t& height);
+void SetBackgroundColor(Window* window, Color color);
+void CloseGameWindow(Window* window);
+
+// Takes every pending event without waiting; true when the player asked to close the window.
+bool DrainEvents(Window* window);
+
+// The text layer every font and text draw needs.
+bool StartSpriteLayer();
+bool StartKeyboard();
+
+// The vsync surface over the whole client area, and the canvas that draws on it.
+bool OpenScreen(Window* window, int64_t width, int64_t height);
+void CloseScreen(Window* window);
+Canvas* ScreenCanvas(Window* window);
+void ClearScreen(Window* window, Color color);
+// Presents the back buffer. When the display does not pace presenting (software renderer,
+// offscreen driver) this waits out the rest of the refresh interval itself.
+void Flip(Window* window);
+// Waits out a frame that needed no new picture, keeping the loop at the display's rate.
+void SkipFrame(Window* window);
+// True once after the window was exposed or resized: its contents must be drawn again.
+bool TakeRedrawRequest(Window* window);
+
+int64_t NowMs();                      // monotonic milliseconds
+void SleepMs(int64_t milliseconds);
+
+enum class MessageButtons { Ok, YesNo, YesNoCancel };
+enum class MessageAnswer { Ok, Yes, No, Cancel };
+// Modal box in front of `parent` (may be null). Escape or the close box answers Cancel in a
+// YES/NO/CANCEL box and No in a YES/NO box.
+MessageAnswer ShowMessageBox(Window* parent, const std::string& title, const std::string& text,
+                             MessageButtons buttons, bool warning);
+
+}  // namespace platform
