@@ -1,1 +1,3 @@
-int main() { return 0; }
+#include "shell/startup.h"
+
+int main() { return shell::RunGame(); }

@@ -1,0 +1,22 @@
+// Every timer is "has the time since its stamp reached its threshold", checked once per frame,
+// so after a long modal box each fires once and nothing is caught up.
+#include "shell/timers.h"
+
+#include "rules/draw.h"
+
+namespace shell {
+
+void TickTimers(rules::GameState& g, rules::Host& host) {
+  const int64_t now = host.NowMs();
+  rules::RevealTick(g, host, now);
+  rules::AutoRunTick(g, host, now);
+  if (g.savePending && now - g.saveRequestTime >= kSaveDebounceMs) {
+    g.savePending = 0;
+    host.SaveGame();
+  }
+  if (!g.statusMessage.empty() && now - g.statusMessageTime >= kStatusMessageMs) {
+    g.statusMessage.clear();
+  }
+}
+
+}  // namespace shell
