@@ -1,0 +1,57 @@
+# Shared by the end-to-end scripts: a private Xvfb, window lookup, and cleanup.
+# Sourcing scripts set `bin` (the game binary) first.
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+cleanup() {
+  [ -n "${game_pid:-}" ] && kill "$game_pid" 2>/dev/null
+  [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null
+  [ -n "${work:-}" ] && rm -rf "$work"
+  return 0
+}
+trap cleanup EXIT
+
+# A fresh directory holding a copy of the game, so its save file is the test's own.
+make_workdir() {
+  work=$(mktemp -d)
+  cp "$bin" "$work/tessaline"
+}
+
+# Starts Xvfb on a free display number and exports DISPLAY.
+start_xvfb() {
+  local fifo="$work/displayfd"
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1920x1200x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  local number
+  read -r -t 10 number <"$fifo" || fail "Xvfb did not start"
+  export DISPLAY=":$number"
+}
+
+# Prints the id of the first window whose name is exactly $1, waiting up to $2 seconds.
+wait_window() {
+  local name=$1 limit=${2:-10} id
+  local deadline=$((SECONDS + limit))
+  while [ $SECONDS -lt $deadline ]; do
+    id=$(xwininfo -root -tree 2>/dev/null | grep -F "\"${name}\": (" | awk 'NR == 1 {print $1}')
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  fail "no window named '$name' within ${limit}s"
+}
+
+# Client-area size of a window as WxH.
+window_size() {
+  xwininfo -id "$1" | awk '/^ *Width:/ {w=$2} /^ *Height:/ {h=$2} END {print w "x" h}'
+}
+
+# Waits up to $2 seconds for process $1 to end; prints its exit code.
+wait_exit() {
+  local pid=$1 limit=$2
+  local deadline=$(( $(date +%s%N) + limit * 1000000000 ))
+  while kill -0 "$pid" 2>/dev/null; do
+    [ "$(date +%s%N)" -lt "$deadline" ] || fail "process $pid still running after ${limit}s"
+    sleep 0.05
+  done
+  wait "$pid"
+}
