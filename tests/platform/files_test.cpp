@@ -1,6 +1,7 @@
 // Whole-file reads and the atomic write: a write that fails at any step must leave the old file
 // as it was and no temporary file behind. Also the executable's and the per-user directories.
 #include "platform/files.h"
+#include "support/scoped_env.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -170,30 +171,7 @@ TEST_F(FilesTest, DirWritable) {
   EXPECT_FALSE(platform::IsDirWritable(path_));
 }
 
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const std::optional<std::string>& value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    if (value) {
-      setenv(name, value->c_str(), 1);
-    } else {
-      unsetenv(name);
-    }
-  }
-  ~ScopedEnv() {
-    if (old_) {
-      setenv(name_, old_->c_str(), 1);
-    } else {
-      unsetenv(name_);
-    }
-  }
-  ScopedEnv(const ScopedEnv&) = delete;
-  ScopedEnv& operator=(const ScopedEnv&) = delete;
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
+using testing_support::ScopedEnv;
 
 struct XdgCase {
   const char* name;

@@ -15,6 +15,7 @@
 
 #include "platform/files.h"
 #include "rules/paytable.h"
+#include "support/scoped_env.h"
 
 namespace {
 
@@ -349,31 +350,7 @@ TEST_F(SaveFileTest, DeleteRemovesOnlyANonEmptyFile) {
   EXPECT_TRUE(fs::exists(path_));
 }
 
-// Environment variables set for one test and restored after it.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const std::optional<std::string>& value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    if (value) {
-      setenv(name, value->c_str(), 1);
-    } else {
-      unsetenv(name);
-    }
-  }
-  ~ScopedEnv() {
-    if (old_) {
-      setenv(name_, old_->c_str(), 1);
-    } else {
-      unsetenv(name_);
-    }
-  }
-  ScopedEnv(const ScopedEnv&) = delete;
-  ScopedEnv& operator=(const ScopedEnv&) = delete;
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
+using testing_support::ScopedEnv;
 
 TEST_F(SaveFileTest, SavePathIsBesideTheExecutableWhenThatIsWritable) {
   const ScopedEnv xdg("XDG_DATA_HOME", (dir_ / "data").string());
