@@ -99,7 +99,8 @@ void StartDraw(GameState& g, Host& host) {
   g.drawCost = 0;
   for (int c = 1; c <= kCards; ++c) {
     g.cardWin[c] = 0;
-    if (g.cards[c].pickCount >= 1) g.drawCost += g.betPerCard;
+    g.cardCharged[c] = g.cards[c].pickCount >= 1 ? 1 : 0;
+    if (g.cardCharged[c]) g.drawCost += g.betPerCard;
   }
   if (!FundsCheck(g, host, g.drawCost)) return;
 
@@ -152,7 +153,7 @@ void EvaluateDraw(GameState& g, Host& host) {
   bool progressiveHit = false;
 
   for (int i = 1; i <= kCards; ++i) {
-    const int64_t s = g.cards[i].pickCount;
+    const int64_t s = PlayingSpots(g, i);
     const int64_t h = g.cards[i].hitCount;
     g.cardWin[i] = LookupPayout(g, s, h);
     if (g.payMode == CASINO) {

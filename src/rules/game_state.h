@@ -60,6 +60,7 @@ struct GameState {
   int64_t cardNet[kCards + 1] = {};            // [1..4], this set
   int64_t cardWinCount[kCards + 1] = {};
   int64_t cardLossCount[kCards + 1] = {};
+  uint8_t cardCharged[kCards + 1] = {};  // [1..4], the card paid its stake for the current draw
 
   // Board and draw.
   Card cards[kCards + 1];                      // [1..4]
@@ -96,6 +97,12 @@ struct GameState {
   PayTable payTableCasino = {};
   PayTable payTableActive = {};
 };
+
+// Spots a card plays in the current draw: its picks if it paid its stake when the draw began,
+// else 0, so a card filled in the middle of a draw is not paid for a game it never bought.
+inline int64_t PlayingSpots(const GameState& g, int card) {
+  return g.cardCharged[card] ? g.cards[card].pickCount : 0;
+}
 
 // Clears card n's picks and hits.
 void ClearCard(GameState& g, int n);

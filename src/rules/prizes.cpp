@@ -52,18 +52,18 @@ bool PayConsolation(GameState& g, int64_t nowMs) {
   int64_t totalHits = 0;
   bool allBig = true;
   for (int c = 1; c <= kCards; ++c) {
-    const Card& card = g.cards[c];
-    totalHits += card.hitCount;
-    if (card.pickCount < 1) continue;
+    const int64_t spots = PlayingSpots(g, c);
+    if (spots < 1) continue;
+    totalHits += g.cards[c].hitCount;
     ++playing;
-    if (card.pickCount < kConsolationMinPicks) allBig = false;
+    if (spots < kConsolationMinPicks) allBig = false;
   }
   if (playing < 1 || !allBig || totalHits != 0) return false;
 
   int distinct = 0;
   for (int n = 1; n <= kNumbers; ++n) {
     for (int c = 1; c <= kCards; ++c) {
-      if (g.cards[c].picked[n]) {
+      if (PlayingSpots(g, c) >= 1 && g.cards[c].picked[n]) {
         ++distinct;
         break;
       }
@@ -74,7 +74,7 @@ bool PayConsolation(GameState& g, int64_t nowMs) {
   const int64_t share = kConsolationPrize / playing;
   int64_t remainder = kConsolationPrize - playing * share;
   for (int c = 1; c <= kCards; ++c) {
-    if (g.cards[c].pickCount < kConsolationMinPicks) continue;
+    if (PlayingSpots(g, c) < kConsolationMinPicks) continue;
     int64_t amount = share;
     if (remainder > 0) {
       ++amount;

@@ -138,5 +138,28 @@ TEST_F(RulesTest, HotPickDuringADrawUsesTheBallsRevealedSoFar) {
   EXPECT_EQ(g.cards[3].hitCount, 1) << "9 is no longer picked";
 }
 
+// A card filled in the middle of a draw never paid for that draw, so the draw does not pay it,
+// nor count it for or against the card; from the next draw on it plays as usual.
+TEST_F(RulesTest, CardFilledDuringADrawSitsThatDrawOut) {
+  Pick(1, {1});
+  ScriptDraw({70, 71, 72, 73, 74, 75, 76, 77});
+  rules::StartDraw(g, host);
+  ASSERT_EQ(g.drawCost, 1);
+  for (int n = 70; n <= 77; ++n) {  // eight numbers the draw is about to reveal
+    g.cards[2].picked[n] = 1;
+    g.cards[2].pickCount++;
+  }
+  const int64_t ledger = Ledger(g);
+  FinishDraw();
+  EXPECT_EQ(g.cardWin[2], 0);
+  EXPECT_EQ(g.cardNet[2], 0);
+  EXPECT_EQ(g.cardWinCount[2] + g.cardLossCount[2], 0);
+  EXPECT_EQ(Ledger(g), ledger);
+
+  ScriptDraw({});
+  rules::StartDraw(g, host);
+  EXPECT_EQ(g.drawCost, 2);
+}
+
 }  // namespace
 }  // namespace rules_test

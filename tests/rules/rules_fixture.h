@@ -33,6 +33,7 @@ class RulesTest : public ::testing::Test {
       g.cards[card].picked[n] = 1;
       g.cards[card].pickCount += 1;
     }
+    g.cardCharged[card] = 1;  // as the draw under evaluation would have; StartDraw sets it anew
     rules::RecountNumberCards(g);
     rules::UpdateProgressiveEligible(g);
   }
@@ -43,6 +44,7 @@ class RulesTest : public ::testing::Test {
       g.cards[card].picked[n] = 1;
       g.cards[card].pickCount += 1;
     }
+    g.cardCharged[card] = 1;
     rules::RecountNumberCards(g);
     rules::UpdateProgressiveEligible(g);
   }
