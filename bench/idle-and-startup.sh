@@ -14,7 +14,7 @@ ticks=$(getconf CLK_TCK)
 start=$(date +%s%N)
 "$work/tessaline" &
 game_pid=$!
-welcome=$(wait_window "Welcome to Keno!") || exit 1
+welcome=$(wait_window "Welcome to Keno!" 30) || exit 1
 shown=$(date +%s%N)
 echo "launch to first frame: <= $(( (shown - start) / 1000000 )) ms (welcome box visible)"
 

@@ -11,7 +11,7 @@ start_xvfb
 "$work/tessaline" &
 game_pid=$!
 
-welcome=$(wait_window "Welcome to Keno!") || exit 1
+welcome=$(wait_window "Welcome to Keno!" 30) || exit 1
 xdotool key --window "$welcome" Return
 main=$(wait_window "Tessaline by Brindlec 6.40") || exit 1
 size=$(window_size "$main")
