@@ -87,15 +87,21 @@ double DisplayDpi() {
   return dpi;
 }
 
-Window* OpenGameWindow(int64_t width, int64_t height, const std::string& title) {
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;
+bool StartVideo() {
+  if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
   // Without a display SDL settles for a driver that shows nothing; a game nobody can see would
   // run on unseen, so treat that as no display at all.
   const char* driver = SDL_GetCurrentVideoDriver();
   if (!driver || SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0) {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    return nullptr;
+    return false;
   }
+  return true;
+}
+
+Window* OpenGameWindow(int64_t width, int64_t height, const std::string& title) {
+  if (!StartVideo()) return nullptr;
   SDL_Window* sdl = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                      static_cast<int>(width), static_cast<int>(height),
                                      SDL_WINDOW_RESIZABLE);

@@ -18,7 +18,11 @@ void ShutdownPlatform();
 // X11 and Wayland have no per-process DPI mode to declare; sizes are already real pixels.
 void DeclareDpiAware();
 
-// The desktop's logical DPI (Xft.dpi where X11 sets it); 0 when it cannot be read.
+// Connects to the display; false when there is none that shows a window.
+bool StartVideo();
+
+// The desktop's logical DPI (Xft.dpi where X11 sets it); 0 when it cannot be read. Read it after
+// StartVideo: a lone connection opened and closed here would let a bare X server reset itself.
 double DisplayDpi();
 
 // Opens a centred, resizable window with the given client size; nullptr when no display.

@@ -49,6 +49,10 @@ bool AnyPicks(const rules::GameState& g) {
 
 bool OpenGameWindow(Game& game, rules::Host& host) {
   rules::GameState& g = game.state;
+  if (!platform::StartVideo()) {
+    StartupError(host, "InitSprite() failed - cannot open screen.");
+    return false;
+  }
   const WindowSize size = WindowSizeForDpi(platform::DisplayDpi());
   game.dpiScale = size.dpiScale;
 

@@ -5,7 +5,8 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 cleanup() {
   [ -n "${game_pid:-}" ] && kill "$game_pid" 2>/dev/null
-  [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null
+  # Wait for the server to go, so the next one never finds its socket removed under it.
+  [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
   [ -n "${work:-}" ] && rm -rf "$work"
   return 0
 }
