@@ -2,6 +2,7 @@
 // as it was and no temporary file behind. Also the executable's and the per-user directories.
 #include "platform/files.h"
 #include "support/scoped_env.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -23,15 +24,13 @@ using Bytes = std::vector<uint8_t>;
 class FilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "tessaline-files-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
+    dir_ = testing_support::MakeTempDir("tessaline-files");
+    ASSERT_FALSE(dir_.empty());
     path_ = (dir_ / "target.dat").string();
   }
   void TearDown() override {
     platform::SetWriteFaultHook({});
-    std::error_code ignored;
-    fs::remove_all(dir_, ignored);
+    testing_support::RemoveTempDir(dir_);
   }
 
   void WriteRaw(const std::string& path, const Bytes& bytes) const {

@@ -16,6 +16,7 @@
 #include "platform/files.h"
 #include "rules/paytable.h"
 #include "support/scoped_env.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -89,15 +90,13 @@ void ExpectDefaults(const rules::GameState& g) {
 class SaveFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "tessaline-save-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
+    dir_ = testing_support::MakeTempDir("tessaline-save");
+    ASSERT_FALSE(dir_.empty());
     path_ = (dir_ / "keno_save.dat").string();
   }
   void TearDown() override {
     platform::SetWriteFaultHook({});
-    std::error_code ignored;
-    fs::remove_all(dir_, ignored);
+    testing_support::RemoveTempDir(dir_);
   }
 
   Bytes ReadBack() const {
