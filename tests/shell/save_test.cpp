@@ -3,6 +3,11 @@
 #include "shell/save.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
 
 #include <cstdlib>
 #include <filesystem>
@@ -334,6 +339,35 @@ TEST_F(SaveFileTest, SaveFailingPartWayKeepsThePreviousFile) {
   rules::GameState g = FirstStart();
   EXPECT_TRUE(shell::LoadGame(g, path_));
   EXPECT_EQ(g.balance, 4321);
+}
+
+// A process killed at any moment of a save leaves the old file or the new one, whole: a child
+// saves two different games over and over and is killed with SIGKILL at a random instant.
+TEST_F(SaveFileTest, KillDuringSavesLeavesOneWholeFile) {
+  rules::GameState a = PlayedGame();
+  rules::GameState b = PlayedGame();
+  b.balance = 7;
+  b.cards[1].picked[80] = 1;
+  b.cards[1].pickCount++;
+  const shell::SaveImage imageA = shell::EncodeSave(a);
+  const shell::SaveImage imageB = shell::EncodeSave(b);
+  ASSERT_TRUE(shell::SaveGame(a, path_));
+  std::srand(12345);
+  for (int round = 0; round < 20; ++round) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      for (int i = 0;; ++i) shell::SaveGame(i % 2 ? a : b, path_);
+    }
+    usleep(200 + std::rand() % 3000);
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    const Bytes bytes = ReadBack();
+    ASSERT_EQ(bytes.size(), shell::kSaveFileSize) << "round " << round;
+    const bool whole = std::equal(bytes.begin(), bytes.end(), imageA.begin()) ||
+                       std::equal(bytes.begin(), bytes.end(), imageB.begin());
+    EXPECT_TRUE(whole) << "round " << round;
+  }
 }
 
 TEST_F(SaveFileTest, DeleteRemovesOnlyANonEmptyFile) {
