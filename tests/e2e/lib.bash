@@ -18,11 +18,11 @@ make_workdir() {
   cp "$bin" "$work/tessaline"
 }
 
-# Starts Xvfb on a free display number and exports DISPLAY.
+# Starts Xvfb on a free display number and exports DISPLAY; extra arguments go to Xvfb.
 start_xvfb() {
   local fifo="$work/displayfd"
   mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1920x1200x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1920x1200x24 -nolisten tcp "$@" 3>"$fifo" >/dev/null 2>&1 &
   xvfb_pid=$!
   local number
   read -r -t 10 number <"$fifo" || fail "Xvfb did not start"
