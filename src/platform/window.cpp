@@ -67,6 +67,13 @@ double ReadXftDpi() {
   return dpi;
 }
 
+// The canvas holds textures of the renderer, so it goes first.
+void CloseScreen(Window* w) {
+  w->canvas.reset();
+  if (w->renderer) SDL_DestroyRenderer(w->renderer);
+  w->renderer = nullptr;
+}
+
 }  // namespace
 
 void InitPlatform() {
@@ -169,12 +176,6 @@ bool OpenScreen(Window* w, int64_t, int64_t) {
   return true;
 }
 
-void CloseScreen(Window* w) {
-  w->canvas.reset();
-  if (w->renderer) SDL_DestroyRenderer(w->renderer);
-  w->renderer = nullptr;
-}
-
 Canvas* ScreenCanvas(Window* w) { return w->canvas.get(); }
 
 void ClearScreen(Window* w, Color color) {
@@ -200,10 +201,6 @@ bool TakeRedrawRequest(Window* w) {
 int64_t NowMs() {
   using namespace std::chrono;
   return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
-
-void SleepMs(int64_t milliseconds) {
-  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
 MessageAnswer ShowMessageBox(Window* parent, const std::string& title, const std::string& text,

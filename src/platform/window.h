@@ -41,7 +41,6 @@ bool StartKeyboard();
 
 // The vsync surface over the whole client area, and the canvas that draws on it.
 bool OpenScreen(Window* window, int64_t width, int64_t height);
-void CloseScreen(Window* window);
 Canvas* ScreenCanvas(Window* window);
 void ClearScreen(Window* window, Color color);
 // Presents the back buffer. When the display does not pace presenting (software renderer,
@@ -52,8 +51,7 @@ void SkipFrame(Window* window);
 // True once after the window was exposed or resized: its contents must be drawn again.
 bool TakeRedrawRequest(Window* window);
 
-int64_t NowMs();                      // monotonic milliseconds
-void SleepMs(int64_t milliseconds);
+int64_t NowMs();  // monotonic milliseconds
 
 enum class MessageButtons { Ok, YesNo, YesNoCancel };
 enum class MessageAnswer { Ok, Yes, No, Cancel };
