@@ -2,7 +2,7 @@
 // as it was and no temporary file behind. Also the executable's and the per-user directories.
 #include "platform/files.h"
 #include "support/scoped_env.h"
-#include "support/temp_dir.h"
+#include "support/temp_files.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -19,7 +19,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<uint8_t>;
+using testing_support::Bytes;
 
 class FilesTest : public ::testing::Test {
  protected:
@@ -33,20 +33,6 @@ class FilesTest : public ::testing::Test {
     testing_support::RemoveTempDir(dir_);
   }
 
-  void WriteRaw(const std::string& path, const Bytes& bytes) const {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-  }
-  Bytes ReadBack() const {
-    std::ifstream in(path_, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-  }
-  std::vector<std::string> DirEntries() const {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir_)) names.push_back(entry.path().filename());
-    return names;
-  }
 
   fs::path dir_;
   std::string path_;
@@ -54,7 +40,7 @@ class FilesTest : public ::testing::Test {
 
 TEST_F(FilesTest, ReadFileReadsRegularFilesWithinTheLimitOnly) {
   const Bytes content = {1, 2, 0, 4, 5};
-  WriteRaw(path_, content);
+  testing_support::WriteBytes(path_, content);
   Bytes bytes = {9};
   ASSERT_TRUE(platform::ReadFile(path_, bytes, 5));
   EXPECT_EQ(bytes, content);
@@ -68,25 +54,25 @@ TEST_F(FilesTest, ReadFileReadsRegularFilesWithinTheLimitOnly) {
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   EXPECT_FALSE(platform::ReadFile(fifo, bytes));  // and does not hang waiting for a writer
 
-  WriteRaw(path_, {});
+  testing_support::WriteBytes(path_, {});
   EXPECT_TRUE(platform::ReadFile(path_, bytes));
   EXPECT_TRUE(bytes.empty());
 }
 
 TEST_F(FilesTest, AtomicWriteReplacesTheFileAndKeepsItsPermissions) {
-  WriteRaw(path_, Bytes(1000, 7));
+  testing_support::WriteBytes(path_, Bytes(1000, 7));
   ASSERT_EQ(chmod(path_.c_str(), 0640), 0);
   const Bytes content = {4, 3, 2, 1};
   ASSERT_TRUE(platform::WriteFileAtomic(path_, content));
-  EXPECT_EQ(ReadBack(), content);
+  EXPECT_EQ(testing_support::ReadBytes(path_), content);
   EXPECT_EQ(fs::status(path_).permissions() & fs::perms::all,
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-  EXPECT_EQ(DirEntries(), std::vector<std::string>{"target.dat"});
+  EXPECT_EQ(testing_support::DirEntries(dir_), std::vector<std::string>{"target.dat"});
 }
 
 TEST_F(FilesTest, AtomicWriteIntoAMissingDirectoryFails) {
   EXPECT_FALSE(platform::WriteFileAtomic((dir_ / "nowhere" / "f").string(), Bytes{1}));
-  EXPECT_TRUE(DirEntries().empty());
+  EXPECT_TRUE(testing_support::DirEntries(dir_).empty());
 }
 
 struct FaultCase {
@@ -116,19 +102,19 @@ TEST_P(AtomicWriteFaultTest, FailureKeepsTheOldFileAndLeavesNoTemporary) {
     SCOPED_TRACE(oldExists ? "over an old file" : "no old file");
     fs::remove(path_);
     calls_ = 0;
-    if (oldExists) WriteRaw(path_, old);
+    if (oldExists) testing_support::WriteBytes(path_, old);
     InstallFault();
     EXPECT_FALSE(platform::WriteFileAtomic(path_, fresh));
     platform::SetWriteFaultHook({});
 
     if (GetParam().newContentKept) {
-      EXPECT_EQ(ReadBack(), fresh);
+      EXPECT_EQ(testing_support::ReadBytes(path_), fresh);
     } else if (oldExists) {
-      EXPECT_EQ(ReadBack(), old);
+      EXPECT_EQ(testing_support::ReadBytes(path_), old);
     } else {
       EXPECT_FALSE(fs::exists(path_));
     }
-    const auto entries = DirEntries();
+    const auto entries = testing_support::DirEntries(dir_);
     EXPECT_LE(entries.size(), 1u);
     for (const auto& name : entries) EXPECT_EQ(name, "target.dat");
   }
@@ -147,7 +133,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(FilesTest, FileSizeAndDelete) {
   EXPECT_EQ(platform::FileSize(path_), -1);
   EXPECT_EQ(platform::FileSize(dir_.string()), -1);
-  WriteRaw(path_, Bytes(5, 0));
+  testing_support::WriteBytes(path_, Bytes(5, 0));
   EXPECT_EQ(platform::FileSize(path_), 5);
   EXPECT_TRUE(platform::DeleteFile(path_));
   EXPECT_FALSE(fs::exists(path_));
@@ -166,7 +152,7 @@ TEST_F(FilesTest, DirWritable) {
   EXPECT_TRUE(platform::IsDirWritable(dir_.string()));
   EXPECT_FALSE(platform::IsDirWritable((dir_ / "missing").string()));
   EXPECT_FALSE(platform::IsDirWritable(""));
-  WriteRaw(path_, {});
+  testing_support::WriteBytes(path_, {});
   EXPECT_FALSE(platform::IsDirWritable(path_));
 }
 
@@ -205,7 +191,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<XdgCase>& info) { return std::string(info.param.name); });
 
 TEST_F(FilesTest, XdgDataDirThatCannotBeCreatedIsEmpty) {
-  WriteRaw(path_, {});
+  testing_support::WriteBytes(path_, {});
   const ScopedEnv xdgEnv("XDG_DATA_HOME", path_);  // a file where a directory should be
   EXPECT_EQ(platform::XdgDataDir(), "");
 }

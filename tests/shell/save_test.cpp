@@ -21,12 +21,12 @@
 #include "platform/files.h"
 #include "rules/paytable.h"
 #include "support/scoped_env.h"
-#include "support/temp_dir.h"
+#include "support/temp_files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<uint8_t>;
+using testing_support::Bytes;
 
 constexpr std::size_t kBalanceOffset = 8;
 constexpr std::size_t kPicksOffset = 48;
@@ -104,20 +104,6 @@ class SaveFileTest : public ::testing::Test {
     testing_support::RemoveTempDir(dir_);
   }
 
-  Bytes ReadBack() const {
-    std::ifstream in(path_, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-  }
-  void WriteRaw(const Bytes& bytes) const {
-    std::ofstream out(path_, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-  }
-  std::vector<std::string> DirEntries() const {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir_)) names.push_back(entry.path().filename());
-    return names;
-  }
 
   fs::path dir_;
   std::string path_;
@@ -136,7 +122,7 @@ TEST_F(SaveFileTest, FirstStartSavesTheExactFileImage) {
   std::copy(tail.begin(), tail.end(), expected.begin() + 368);
 
   ASSERT_TRUE(shell::SaveGame(FirstStart(), path_));
-  const Bytes onDisk = ReadBack();
+  const Bytes onDisk = testing_support::ReadBytes(path_);
   EXPECT_EQ(onDisk, expected);
   EXPECT_EQ(Bytes(onDisk.begin(), onDisk.begin() + 4), (Bytes{0x4F, 0x4E, 0x45, 0x4B}));
 }
@@ -190,9 +176,9 @@ class RejectedFileTest : public SaveFileTest, public ::testing::WithParamInterfa
 
 TEST_P(RejectedFileTest, GivesTheDefaults) {
   ASSERT_TRUE(shell::SaveGame(PlayedGame(), path_));
-  Bytes bytes = ReadBack();
+  Bytes bytes = testing_support::ReadBytes(path_);
   GetParam().spoil(bytes);
-  WriteRaw(bytes);
+  testing_support::WriteBytes(path_, bytes);
 
   rules::GameState g = PlayedGame();
   EXPECT_FALSE(shell::LoadGame(g, path_));
@@ -223,11 +209,11 @@ TEST_F(SaveFileTest, PickBytesAreLoadedAsFlagsOfAtMostTwelvePicks) {
   rules::GameState saved = PlayedGame();
   SetPicks(saved, 2, {5});
   ASSERT_TRUE(shell::SaveGame(saved, path_));
-  Bytes bytes = ReadBack();
+  Bytes bytes = testing_support::ReadBytes(path_);
   bytes[PickOffset(3, 40)] = 1;    // a plain changed pick
   bytes[PickOffset(2, 6)] = 0xFF;  // not a 0/1 byte
   for (int n = 1; n <= 80; ++n) bytes[PickOffset(4, n)] = static_cast<uint8_t>(n);  // all 80
-  WriteRaw(bytes);
+  testing_support::WriteBytes(path_, bytes);
 
   rules::GameState g = FirstStart();
   ASSERT_TRUE(shell::LoadGame(g, path_));
@@ -303,7 +289,7 @@ TEST_F(SaveFileTest, OversizedFiguresAreSavedSaturated) {
   saved.casWon = 3'000'000'000;
   saved.genBet = -3'000'000'000;
   ASSERT_TRUE(shell::SaveGame(saved, path_));
-  const Bytes bytes = ReadBack();
+  const Bytes bytes = testing_support::ReadBytes(path_);
   EXPECT_EQ(Bytes(bytes.begin() + 8, bytes.begin() + 12), (Bytes{0xFF, 0xFF, 0xFF, 0x7F}));
   EXPECT_EQ(Bytes(bytes.begin() + 16, bytes.begin() + 20), (Bytes{0x00, 0x00, 0x00, 0x80}));
 
@@ -317,7 +303,7 @@ TEST_F(SaveFileTest, OversizedFiguresAreSavedSaturated) {
 
 TEST_F(SaveFileTest, SaveFailingPartWayKeepsThePreviousFile) {
   ASSERT_TRUE(shell::SaveGame(PlayedGame(), path_));
-  const Bytes before = ReadBack();
+  const Bytes before = testing_support::ReadBytes(path_);
 
   // 100 bytes reach the disk, then it is full.
   std::size_t written = 0;
@@ -334,8 +320,8 @@ TEST_F(SaveFileTest, SaveFailingPartWayKeepsThePreviousFile) {
   platform::SetWriteFaultHook({});
 
   EXPECT_EQ(written, 100u);
-  EXPECT_EQ(ReadBack(), before);
-  EXPECT_EQ(DirEntries(), std::vector<std::string>{"keno_save.dat"});
+  EXPECT_EQ(testing_support::ReadBytes(path_), before);
+  EXPECT_EQ(testing_support::DirEntries(dir_), std::vector<std::string>{"keno_save.dat"});
   rules::GameState g = FirstStart();
   EXPECT_TRUE(shell::LoadGame(g, path_));
   EXPECT_EQ(g.balance, 4321);
@@ -362,7 +348,7 @@ TEST_F(SaveFileTest, KillDuringSavesLeavesOneWholeFile) {
     usleep(200 + std::rand() % 3000);
     kill(child, SIGKILL);
     waitpid(child, nullptr, 0);
-    const Bytes bytes = ReadBack();
+    const Bytes bytes = testing_support::ReadBytes(path_);
     ASSERT_EQ(bytes.size(), shell::kSaveFileSize) << "round " << round;
     const bool whole = std::equal(bytes.begin(), bytes.end(), imageA.begin()) ||
                        std::equal(bytes.begin(), bytes.end(), imageB.begin());
@@ -378,7 +364,7 @@ TEST_F(SaveFileTest, DeleteRemovesOnlyANonEmptyFile) {
   shell::DeleteSaveFile(path_);
   EXPECT_FALSE(fs::exists(path_));
 
-  WriteRaw({});
+  testing_support::WriteBytes(path_, {});
   shell::DeleteSaveFile(path_);
   EXPECT_TRUE(fs::exists(path_));
 }
