@@ -12,8 +12,7 @@ start_xvfb
 ticks=$(getconf CLK_TCK)
 
 start=$(date +%s%N)
-"$work/tessaline" &
-game_pid=$!
+start_game
 welcome=$(wait_window "Welcome to Keno!" 30) || exit 1
 shown=$(date +%s%N)
 echo "launch to first frame: <= $(( (shown - start) / 1000000 )) ms (welcome box visible)"

@@ -46,13 +46,30 @@ window_size() {
   xwininfo -id "$1" | awk '/^ *Width:/ {w=$2} /^ *Height:/ {h=$2} END {print w "x" h}'
 }
 
-# Waits up to $2 seconds for process $1 to end; prints its exit code.
-wait_exit() {
-  local pid=$1 limit=$2
+# Starts the game's copy in the background, with any extra environment given as NAME=VALUE.
+start_game() {
+  env "$@" "$work/tessaline" &
+  game_pid=$!
+}
+
+# Answers the first-start greeting and prints the id of the game window.
+pass_welcome() {
+  local welcome
+  welcome=$(wait_window "Welcome to Keno!" 30) || exit 1
+  xdotool key --window "$welcome" Return
+  wait_window "Tessaline by Brindlec 6.40"
+}
+
+# Waits up to $1 seconds for the game to end, and fails unless it ended with code 0.
+expect_clean_exit() {
+  local limit=$1 code
   local deadline=$(( $(date +%s%N) + limit * 1000000000 ))
-  while kill -0 "$pid" 2>/dev/null; do
-    [ "$(date +%s%N)" -lt "$deadline" ] || fail "process $pid still running after ${limit}s"
+  while kill -0 "$game_pid" 2>/dev/null; do
+    [ "$(date +%s%N)" -lt "$deadline" ] || fail "the game still runs after ${limit}s"
     sleep 0.05
   done
-  wait "$pid"
+  wait "$game_pid"
+  code=$?
+  game_pid=
+  [ "$code" -eq 0 ] || fail "exit code $code"
 }

@@ -6,11 +6,7 @@ bin=$1
 source "$(dirname "$0")/lib.bash"
 
 make_workdir
-env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER "$work/tessaline" &
-game_pid=$!
-wait_exit "$game_pid" 5
-code=$?
-game_pid=
-[ "$code" -eq 0 ] || fail "exit code $code"
+start_game -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER
+expect_clean_exit 5
 [ ! -e "$work/keno_save.dat" ] || fail "a start-up error wrote the save file"
 echo "no_display: ok"

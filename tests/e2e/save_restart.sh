@@ -24,18 +24,14 @@ cp "$work/keno_save.dat" "$work/expected.dat"
 [ "$(stat -c %s "$work/keno_save.dat")" -eq 372 ] || fail "fixture is not 372 bytes"
 
 start_xvfb
-"$work/tessaline" &
-game_pid=$!
+start_game
 main=$(wait_window "Tessaline by Brindlec 6.40" 30) || exit 1
 sleep 0.5
 if xwininfo -root -tree | grep -qF '"Welcome to Keno!"'; then
   fail "a saved game with picks was greeted as a first start"
 fi
 "$xclose" "$main"
-wait_exit "$game_pid" 2
-code=$?
-game_pid=
-[ "$code" -eq 0 ] || fail "exit code $code"
+expect_clean_exit 2
 cmp "$work/keno_save.dat" "$work/expected.dat" || fail "the save written on exit differs from the one loaded"
 ls "$work" | grep -q '\.tmp$' && fail "a temporary save file was left behind"
 echo "save_restart: ok"

@@ -8,21 +8,14 @@ source "$(dirname "$0")/lib.bash"
 
 make_workdir
 start_xvfb
-"$work/tessaline" &
-game_pid=$!
-
-welcome=$(wait_window "Welcome to Keno!" 30) || exit 1
-xdotool key --window "$welcome" Return
-main=$(wait_window "Tessaline by Brindlec 6.40") || exit 1
+start_game
+main=$(pass_welcome) || exit 1
 size=$(window_size "$main")
 [ "$size" = "1002x752" ] || fail "client area is $size, expected 1002x752"
 
 sleep 0.3
 kill -0 "$game_pid" 2>/dev/null || fail "the game ended before the close request"
 "$xclose" "$main"
-wait_exit "$game_pid" 2
-code=$?
-game_pid=
-[ "$code" -eq 0 ] || fail "exit code $code"
+expect_clean_exit 2
 [ -s "$work/keno_save.dat" ] || fail "no save file written on exit"
 echo "window_close: ok"

@@ -9,17 +9,10 @@ source "$(dirname "$0")/lib.bash"
 make_workdir
 start_xvfb -noreset  # keep the resources xrdb sets once its connection closes
 echo "Xft.dpi: 120" | xrdb -merge - || fail "xrdb could not set Xft.dpi"
-"$work/tessaline" &
-game_pid=$!
-
-welcome=$(wait_window "Welcome to Keno!" 30) || exit 1
-xdotool key --window "$welcome" Return
-main=$(wait_window "Tessaline by Brindlec 6.40") || exit 1
+start_game
+main=$(pass_welcome) || exit 1
 size=$(window_size "$main")
 [ "$size" = "1252x927" ] || fail "client area is $size, expected 1252x927"
 "$xclose" "$main"
-wait_exit "$game_pid" 2
-code=$?
-game_pid=
-[ "$code" -eq 0 ] || fail "exit code $code"
+expect_clean_exit 2
 echo "window_dpi: ok"
