@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/sdl_canvas.h"
+#include "platform/sdl/sdl_canvas.h"
 #include "render/fonts.h"
 
 namespace {

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/font_finder.h"
-#include "platform/sdl_canvas.h"
+#include "platform/sdl/font_finder.h"
+#include "platform/sdl/sdl_canvas.h"
 
 namespace platform {
 namespace {

@@ -1,6 +1,6 @@
 // Font lookup through fontconfig, remembering answers for the life of the process.
 // Touches no SDL: the canvas opens whatever file this hands back.
-#include "platform/font_finder.h"
+#include "platform/sdl/font_finder.h"
 
 #include <fontconfig/fontconfig.h>
 #include <unistd.h>

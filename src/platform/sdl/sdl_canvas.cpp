@@ -1,6 +1,6 @@
 // SdlCanvas: shapes as batched rectangle spans, text as cached textures, vector paths as
 // supersampled coverage on a CPU copy of the image. Draws only on the renderer it was given.
-#include "platform/sdl_canvas.h"
+#include "platform/sdl/sdl_canvas.h"
 
 #include <SDL.h>
 #include <SDL_ttf.h>
@@ -12,7 +12,7 @@
 #include <utility>
 
 #include "platform/canvas_handles.h"
-#include "platform/font_finder.h"
+#include "platform/sdl/font_finder.h"
 
 namespace platform {
 namespace {

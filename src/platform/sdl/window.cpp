@@ -12,7 +12,7 @@
 #include <memory>
 #include <thread>
 
-#include "platform/sdl_canvas.h"
+#include "platform/sdl/sdl_canvas.h"
 
 namespace platform {
 

@@ -1,0 +1,2 @@
+// tessaline-odds: what each pay table returns to the player.
+int main() { return 0; }
