@@ -4,6 +4,7 @@
 
 #include <limits>
 #include <string>
+#include <utility>
 
 namespace rules {
 namespace {
@@ -87,7 +88,12 @@ bool PayConsolation(GameState& g, int64_t nowMs) {
     g.setWon += amount;
     CreditLifetime(g, amount);
   }
-  g.statusMessage = "$" + std::to_string(share) + "/card consolation paid";
+  // Built by appending to a fresh string: g++ 12's optimiser sees a false overlap when text is
+  // inserted in front of a temporary or assigned over an old message.
+  std::string message(1, '$');
+  message += std::to_string(share);
+  message += "/card consolation paid";
+  g.statusMessage = std::move(message);
   g.statusMessageTime = nowMs;
   RequestSave(g, nowMs);
   return true;
