@@ -1,8 +1,9 @@
 # Quick start: `make run` plays the game, `make test` runs every test headless.
 BUILD ?= build
 JOBS ?= $(shell nproc)
+PREFIX ?= /usr/local
 
-.PHONY: run test build deps configure fuzz bench clean
+.PHONY: run test build deps configure install package fuzz bench clean
 
 run: build
 	./$(BUILD)/tessaline
@@ -16,10 +17,20 @@ deps:
 	@bash scripts/install-deps
 
 configure: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKENO_WERROR=ON -DKENO_TESTS=ON \
+	  -DKENO_BENCH=ON >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
+
+# The game, its odds program, menu entry, icons, metainfo and manual pages under $(PREFIX)
+# (DESTDIR is honoured); stripped, since a player has no use for the debugging information.
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX) --strip
+
+# A Debian package of the same files, in $(BUILD)/.
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 # The save-file loader under libFuzzer with address and undefined-behaviour sanitizers.
 fuzz: deps
