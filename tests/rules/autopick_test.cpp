@@ -69,6 +69,21 @@ TEST_P(AutoPick, KeepsTheSpotCount) {
   EXPECT_EQ(g.savePending, 0) << "picks are saved with the next draw";
 }
 
+// The card keeps its spot count, so the 10-pick line is crossed only by a flag left stale by some
+// other change; either way auto-pick leaves it matching the cards: 9 picks no, 10 picks yes.
+TEST_P(AutoPick, LeavesProgressiveEligibilityMatchingTheCards) {
+  for (auto [spots, eligible] : {std::pair{9, 0}, std::pair{10, 1}}) {
+    SCOPED_TRACE(spots);
+    rules::ClearCard(g, 3);
+    PickRange(3, 30, spots);
+    g.progressiveEligible = 1 - eligible;
+    rules::SelectTab(g, 3);
+    GetParam()(g, host);
+    EXPECT_EQ(g.cards[3].pickCount, spots);
+    EXPECT_EQ(g.progressiveEligible, eligible);
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Variants, AutoPick,
                          ::testing::Values(&rules::AutoPickHot, &rules::AutoPickRandom),
                          [](const ::testing::TestParamInfo<AutoPickFn>& info) {

@@ -6,6 +6,7 @@
 
 #include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "rules/draw.h"
@@ -121,6 +122,55 @@ TEST_F(Progressive, TotalBeyondThirtyTwoBitsIsReportedInFull) {
   EXPECT_NE(host.dialogs[0].text.find("Total payout this draw: $" + total), std::string::npos)
       << host.dialogs[0].text;
 }
+
+// The progressive starts at 10 spots: a 9-spot card neither grows the pot nor wins it, even a full
+// match beside an unfinished 10-spot card; 10 spots does both.
+struct BoundaryCase {
+  const char* name;
+  std::vector<std::pair<int, int>> cards;  // [first, count] picks of cards 1, 2, ...
+  int fullCard;                            // the card whose picks are drawn first
+  int64_t potAfterStart;
+  std::string box;  // title of the one box of the draw
+  int64_t won;      // table wins plus any pot
+  int64_t potAfterDraw;
+};
+void PrintTo(const BoundaryCase& c, std::ostream* os) { *os << c.name; }
+
+class ProgressiveBoundary : public RulesTest, public ::testing::WithParamInterface<BoundaryCase> {};
+
+TEST_P(ProgressiveBoundary, TenSpotsGrowAndWinThePotNineDoNeither) {
+  const BoundaryCase& c = GetParam();
+  for (size_t i = 0; i < c.cards.size(); ++i) {
+    PickRange(static_cast<int>(i) + 1, c.cards[i].first, c.cards[i].second);
+  }
+  const auto [first, count] = c.cards[c.fullCard - 1];
+  std::vector<int64_t> full;
+  for (int n = first; n < first + count; ++n) full.push_back(n);
+  ScriptDraw(full);
+
+  rules::StartDraw(g, host);
+  EXPECT_EQ(g.progressivePot, c.potAfterStart);
+  FinishDraw();
+
+  ASSERT_EQ(host.dialogs.size(), 1u);
+  EXPECT_EQ(host.dialogs[0].title, c.box);
+  EXPECT_EQ(g.genWon, c.won);
+  EXPECT_EQ(g.progressivePot, c.potAfterDraw);
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ProgressiveBoundary,
+    ::testing::Values(
+        BoundaryCase{"NineSpotsFull", {{1, 9}}, 1, 25000, "JACKPOT!", 50000, 25000},
+        BoundaryCase{"TenSpotsFull", {{1, 10}}, 1, 25002, "PROGRESSIVE JACKPOT HIT!!!",
+                     200000 + 25002, 25000},
+        BoundaryCase{"NineFullBesideTenUnfinished", {{21, 10}, {1, 9}}, 2, 25002, "JACKPOT!",
+                     50000, 25002}),
+    [](const ::testing::TestParamInfo<BoundaryCase>& info) {
+      return std::string(info.param.name);
+    });
+// clang-format on
 
 struct ConsolationCase {
   const char* name;
