@@ -1,6 +1,6 @@
 // The drawing surface every board drawer paints through: boxes, circles, lines, text, images
 // and anti-aliased vector paths, with a front colour, a drawing mode and a font as state.
-// Two implementations: SdlCanvas (the screen and images) and RecordingCanvas (tests, display list).
+// SdlCanvas paints the screen and images; render's RecordingCanvas writes a frame's display list.
 #pragma once
 
 #include <cstdint>
@@ -28,6 +28,15 @@ enum class DrawMode : int {
 
 struct Font;   // owned by the canvas that loaded it
 struct Image;  // owned by the canvas that created it
+
+// Text measurement without drawing state, so a frame can be recorded with the sizes the screen
+// will show. A null font is the canvas's fallback face.
+class TextMetrics {
+ public:
+  virtual ~TextMetrics() = default;
+  virtual double TextWidth(const Font* font, const std::string& text) const = 0;
+  virtual double TextHeight(const Font* font) const = 0;  // the font's line height
+};
 
 class Canvas {
  public:

@@ -4,12 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/recording_canvas.h"
+#include "render/display_list.h"
 
 namespace render {
 namespace {
 
-using platform::CallKind;
 
 struct SizeCase {
   int64_t clientHeight;
@@ -32,7 +31,7 @@ INSTANTIATE_TEST_SUITE_P(
                       SizeCase{int64_t{1} << 50, {1200, 14, 20, 700, 600, 650}}));
 
 TEST(LoadFonts, LoadsSixSegoeFontsInOrderWithTheirWeights) {
-  platform::RecordingCanvas canvas(96.0);
+  RecordingCanvas canvas(96.0);
   Fonts fonts;
   LoadFonts(canvas, fonts, 780);
   const auto loads = canvas.CallsOf(CallKind::LoadFont);
@@ -53,7 +52,7 @@ TEST(LoadFonts, LoadsSixSegoeFontsInOrderWithTheirWeights) {
 }
 
 TEST(LoadFonts, ReloadFreesEveryOldFontFirstAndSkipsMissingOnes) {
-  platform::RecordingCanvas canvas;
+  RecordingCanvas canvas;
   Fonts fonts;
   LoadFonts(canvas, fonts, 780);
   const Fonts old = fonts;
@@ -75,7 +74,7 @@ TEST(LoadFonts, ReloadFreesEveryOldFontFirstAndSkipsMissingOnes) {
 }
 
 TEST(LoadFonts, FailedLoadsLeaveNullFonts) {
-  platform::RecordingCanvas canvas;
+  RecordingCanvas canvas;
   Fonts fonts;
   LoadFonts(canvas, fonts, 780);
   canvas.FailFontLoads(true);

@@ -449,8 +449,10 @@ void SdlCanvas::DrawLine(int64_t x1, int64_t y1, int64_t x2, int64_t y2, Color c
   batch.Flush();
 }
 
-Font* SdlCanvas::ActiveFont() {
-  if (font_ != nullptr) return font_;
+Font* SdlCanvas::ActiveFont() { return const_cast<Font*>(MeasuringFont(font_)); }
+
+const Font* SdlCanvas::MeasuringFont(const Font* font) const {
+  if (font != nullptr) return font;
   if (!fallbackTried_) {
     fallbackTried_ = true;
     fallback_ = OpenFont(kFallbackFace, kFallbackPoints, false);
@@ -484,22 +486,31 @@ void SdlCanvas::DrawText(double x, double y, const std::string& text) {
   SDL_RenderCopy(renderer_, it->second.texture, nullptr, &dst);
 }
 
-double SdlCanvas::TextWidth(const std::string& text) {
+double SdlCanvas::TextWidth(const std::string& text) { return TextWidth(font_, text); }
+
+double SdlCanvas::TextHeight(const std::string&) { return TextHeight(font_); }
+
+double SdlCanvas::TextWidth(const Font* font, const std::string& text) const {
   if (text.empty()) return 0.0;
-  Font* font = ActiveFont();
+  font = MeasuringFont(font);
   if (font == nullptr || font->ttf == nullptr) return 0.0;
+  TextKey key{font->id, 0, text};
+  if (auto it = widthCache_.find(key); it != widthCache_.end()) return it->second;
   int w = 0, h = 0;
   if (TTF_SizeUTF8(font->ttf, text.c_str(), &w, &h) != 0) return 0.0;
+  if (widthCache_.size() >= kMaxCachedTexts) widthCache_.clear();
+  widthCache_.emplace(std::move(key), w);
   return w;
 }
 
-double SdlCanvas::TextHeight(const std::string&) {
-  Font* font = ActiveFont();
+double SdlCanvas::TextHeight(const Font* font) const {
+  font = MeasuringFont(font);
   if (font == nullptr || font->ttf == nullptr) return 0.0;
   return TTF_FontHeight(font->ttf);
 }
 
 void SdlCanvas::DropCachedText(uint64_t fontId) {
+  std::erase_if(widthCache_, [fontId](const auto& item) { return item.first.fontId == fontId; });
   std::erase_if(textCache_, [fontId](const auto& item) {
     if (item.first.fontId != fontId) return false;
     SDL_DestroyTexture(item.second.texture);
@@ -668,7 +679,7 @@ void SdlCanvas::StrokePath(double width) {
   ClearPath();
 }
 
-Font* SdlCanvas::OpenFont(const std::string& face, int points, bool bold) {
+Font* SdlCanvas::OpenFont(const std::string& face, int points, bool bold) const {
   if (!ttfReady_ || points <= 0) return nullptr;
   const double pixels = std::round(points * dpi_ / 72.0);
   const int size = static_cast<int>(std::clamp(pixels, 1.0, static_cast<double>(kMaxFontPixels)));

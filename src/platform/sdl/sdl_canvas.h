@@ -35,7 +35,7 @@ namespace platform {
 // - Text textures stay cached while drawn; a string not drawn for kTextKeepFrames screen frames
 //   (a frame begins with BeginDrawing(nullptr)) is dropped.
 // The owner destroys the canvas before the renderer, since it holds textures of that renderer.
-class SdlCanvas final : public Canvas {
+class SdlCanvas final : public Canvas, public TextMetrics {
  public:
   static constexpr uint64_t kTextKeepFrames = 3;
   static constexpr int kFallbackPoints = 12;
@@ -64,6 +64,10 @@ class SdlCanvas final : public Canvas {
   void DrawText(double x, double y, const std::string& text) override;
   double TextWidth(const std::string& text) override;
   double TextHeight(const std::string& text) override;
+  // Measurements of a given font, remembered per font and text: a frame measures the same
+  // strings every time it is recorded.
+  double TextWidth(const Font* font, const std::string& text) const override;
+  double TextHeight(const Font* font) const override;
 
   void DrawImage(Image* image, int64_t x, int64_t y) override;
   Image* CreateImage(int64_t w, int64_t h, Color fill) override;
@@ -112,10 +116,11 @@ class SdlCanvas final : public Canvas {
   void DrawCircle(int64_t cx, int64_t cy, int64_t r, Color color);
   void DrawLine(int64_t x1, int64_t y1, int64_t x2, int64_t y2, Color color);
   Font* ActiveFont();
+  const Font* MeasuringFont(const Font* font) const;
   void DropCachedText(uint64_t fontId);
   void SweepTextCache();
   void ClearPath();
-  Font* OpenFont(const std::string& face, int points, bool bold);
+  Font* OpenFont(const std::string& face, int points, bool bold) const;
 
   SDL_Renderer* renderer_;
   double dpi_;
@@ -125,14 +130,15 @@ class SdlCanvas final : public Canvas {
   DrawMode mode_ = DrawMode::Opaque;
   Font* font_ = nullptr;
   Image* target_ = nullptr;
-  uint64_t nextId_ = 1;
+  mutable uint64_t nextId_ = 1;
   uint64_t frame_ = 0;
 
-  std::vector<std::unique_ptr<Font>> fonts_;
+  mutable std::vector<std::unique_ptr<Font>> fonts_;
   std::vector<std::unique_ptr<Image>> images_;
-  Font* fallback_ = nullptr;
-  bool fallbackTried_ = false;
+  mutable Font* fallback_ = nullptr;
+  mutable bool fallbackTried_ = false;
   std::unordered_map<TextKey, CachedText, TextKeyHash> textCache_;
+  mutable std::unordered_map<TextKey, double, TextKeyHash> widthCache_;  // colour unused
 
   Image* vectorTarget_ = nullptr;
   std::vector<uint32_t> vectorPixels_;  // ARGB, straight alpha, row-major

@@ -1,11 +1,14 @@
-// RecordingCanvas: the state each call records, its fake metrics and handles, and that two
-// recordings of the same drawing compare equal, as a frame display list needs.
-#include "platform/recording_canvas.h"
+// The display list: the state each recorded call carries, the fake metrics and handles, equal
+// recordings for equal drawing, and replay onto a real canvas.
+#include "render/display_list.h"
 
 #include <gtest/gtest.h>
 
-namespace platform {
+namespace render {
 namespace {
+
+using platform::RGB;
+using platform::RGBA;
 
 TEST(RecordingCanvas, EachCallCarriesTheStateInForce) {
   RecordingCanvas canvas;
@@ -43,18 +46,19 @@ TEST(RecordingCanvas, EachCallCarriesTheStateInForce) {
   EXPECT_EQ(circle.color, RGB(1, 2, 3));
 }
 
-TEST(RecordingCanvas, FakeMetricsFollowThePixelSize) {
+TEST(RecordingCanvas, FakeMetricsAreFixedAndHandlesKnowTheirPixelSize) {
   RecordingCanvas canvas(96.0);
   Font* font = canvas.LoadFont("Segoe UI", 24, true);
   ASSERT_NE(font, nullptr);
   EXPECT_EQ(canvas.InfoOf(font).pixelSize, 32);
   EXPECT_TRUE(canvas.InfoOf(font).bold);
   canvas.SetFont(font);
-  EXPECT_EQ(canvas.TextWidth("12"), 32.0);
-  EXPECT_EQ(canvas.TextWidth("é1"), 32.0);  // characters, not bytes
-  EXPECT_EQ(canvas.TextHeight(""), 32.0);
+  EXPECT_EQ(canvas.TextWidth("12"), 20.0);
+  EXPECT_EQ(canvas.TextWidth("é1"), 20.0);  // characters, not bytes
+  EXPECT_EQ(canvas.TextHeight(""), 20.0);
   canvas.SetFont(nullptr);
-  EXPECT_EQ(canvas.TextHeight("M"), RecordingCanvas::kFallbackPixels);
+  EXPECT_EQ(canvas.TextHeight("M"), 20.0);
+  EXPECT_EQ(canvas.Calls().size(), 3u);  // measuring leaves no trace in the frame
 }
 
 TEST(RecordingCanvas, FreedFontStopsBeingInForce) {
@@ -80,14 +84,14 @@ TEST(RecordingCanvas, SameDrawingGivesEqualRecordsAndClearForgets) {
   frame(RGB(1, 1, 1));
   canvas.Clear();
   frame(RGB(1, 1, 1));
-  const auto first = canvas.Calls();
+  const DisplayList first = canvas.List();
   canvas.Clear();
   EXPECT_TRUE(canvas.Calls().empty());
   frame(RGB(1, 1, 1));
-  EXPECT_EQ(canvas.Calls(), first);
+  EXPECT_EQ(canvas.List(), first);
   canvas.Clear();
   frame(RGB(1, 1, 2));
-  EXPECT_NE(canvas.Calls(), first);
+  EXPECT_NE(canvas.List(), first);
 }
 
 TEST(RecordingCanvas, FailureSwitchesAndBadSizesGiveNoHandles) {
@@ -124,4 +128,4 @@ TEST(RecordingCanvas, VectorCallsRecordTargetColourAndCoordinates) {
 }
 
 }  // namespace
-}  // namespace platform
+}  // namespace render

@@ -1,6 +1,7 @@
-// A Canvas that paints nothing and writes down every call with the state in force, for checking
-// drawers' geometry and for keeping a frame as a list of commands to compare with the last one.
-// It owns fake fonts and images only; it never touches SDL or any real canvas.
+// A frame as plain data: every Canvas call with the state in force, its real coordinates and the
+// ids of its font and image. Two frames compare exactly, and a recorded frame can be drawn again
+// on a real canvas, so an unchanged frame need not be drawn at all.
+// Knows nothing of SDL: measurements come from whichever TextMetrics the recorder is given.
 #pragma once
 
 #include <array>
@@ -11,7 +12,12 @@
 
 #include "platform/canvas.h"
 
-namespace platform {
+namespace render {
+
+using platform::Color;
+using platform::DrawMode;
+using platform::Font;
+using platform::Image;
 
 enum class CallKind {
   BeginDrawing,
@@ -24,8 +30,6 @@ enum class CallKind {
   Line,
   LineExtent,
   DrawText,
-  TextWidth,
-  TextHeight,
   DrawImage,
   CreateImage,
   FreeImage,
@@ -48,33 +52,58 @@ struct CanvasCall {
   CallKind kind = CallKind::Box;
   std::array<int64_t, 4> ints{};
   std::array<double, 3> reals{};
-  std::string text;                  // DrawText, TextWidth, TextHeight; the face for LoadFont
+  std::string text;                  // DrawText; the face for LoadFont
   Color color = 0;                   // the colour used: explicit, else front colour; vector colour
                                      // for vector calls; the fill for CreateImage
   DrawMode mode = DrawMode::Opaque;  // mode in force
   const Font* font = nullptr;     // font in force (null: the fallback); the font for Load/FreeFont
   const Image* output = nullptr;  // open output (null: the screen) or vector drawing target
   const Image* image = nullptr;   // the image argument: drawn, created, freed, targeted
+  uint64_t fontId = 0;            // ids of the three handles above, 0 for none
+  uint64_t outputId = 0;
+  uint64_t imageId = 0;
 
-  bool operator==(const CanvasCall&) const = default;
+  // Handles compare by id: a handle freed since (fonts after a resize) may have left a dangling
+  // pointer in an old frame, and a new handle may reuse its address.
+  bool operator==(const CanvasCall& o) const {
+    return kind == o.kind && ints == o.ints && reals == o.reals && color == o.color &&
+           mode == o.mode && fontId == o.fontId && outputId == o.outputId &&
+           imageId == o.imageId && text == o.text;
+  }
 };
 
-// Fake metrics, fixed so tests can compute expected geometry by hand:
-//   pixel size  = round(points x dpi / 72); a null font measures as kFallbackPixels
-//   TextWidth   = 0.5 x pixel size x number of UTF-8 characters
-//   TextHeight  = pixel size, whatever the text ("" included)
-class RecordingCanvas final : public Canvas {
- public:
-  static constexpr int kFallbackPixels = 16;
+struct DisplayList {
+  std::vector<CanvasCall> calls;
+  bool operator==(const DisplayList&) const = default;
+};
 
+// Fixed metrics for tests, so expected geometry can be worked out by hand: every font, the
+// fallback included, is 20 pixels high and 10 pixels wide per character.
+class FakeMetrics final : public platform::TextMetrics {
+ public:
+  static constexpr double kHeight = 20;
+  static constexpr double kCharWidth = 10;
+  double TextWidth(const Font* font, const std::string& text) const override;
+  double TextHeight(const Font* font) const override;
+};
+
+// A Canvas that paints nothing and writes every drawing call into a DisplayList. Text is measured
+// through the metrics it is given. Fonts, images and vector drawing go to `resources` when one is
+// given; otherwise the recorder makes bookkeeping-only handles of its own (tests).
+class RecordingCanvas final : public platform::Canvas {
+ public:
+  RecordingCanvas(DisplayList& list, const platform::TextMetrics& metrics,
+                  platform::Canvas* resources = nullptr, double dpi = 96.0);
+  // A recorder with its own list and fake metrics.
   explicit RecordingCanvas(double dpi = 96.0);
   ~RecordingCanvas() override;
 
-  const std::vector<CanvasCall>& Calls() const { return calls_; }
+  const DisplayList& List() const { return *list_; }
+  const std::vector<CanvasCall>& Calls() const { return list_->calls; }
   std::vector<CanvasCall> CallsOf(CallKind kind) const;
-  void Clear() { calls_.clear(); }  // forgets calls, keeps fonts, images and drawing state
+  void Clear() { list_->calls.clear(); }  // forgets calls, keeps handles and drawing state
 
-  // Failure switches, so drawers' fallbacks can be exercised.
+  // Failure switches for the recorder's own handles, so drawers' fallbacks can be exercised.
   void FailFontLoads(bool fail) { failFonts_ = fail; }
   void FailImages(bool fail) { failImages_ = fail; }
   void FailBeginDrawing(bool fail) { failBegin_ = fail; }
@@ -128,11 +157,14 @@ class RecordingCanvas final : public Canvas {
 
  private:
   CanvasCall& Record(CallKind kind, Color color);
-  int PixelSizeOf(const Font* font) const;
   bool Owns(const Image* image) const;
 
+  std::unique_ptr<DisplayList> ownList_;
+  std::unique_ptr<FakeMetrics> ownMetrics_;
+  DisplayList* list_;
+  const platform::TextMetrics* metrics_;
+  platform::Canvas* resources_;
   double dpi_;
-  std::vector<CanvasCall> calls_;
   Color front_ = 0;
   Color vector_ = 0;
   DrawMode mode_ = DrawMode::Opaque;
@@ -147,4 +179,8 @@ class RecordingCanvas final : public Canvas {
   std::vector<std::unique_ptr<Image>> images_;
 };
 
-}  // namespace platform
+// Draws the frame's calls onto `target` with the state each call recorded. Calls that make or
+// free resources, or draw vectors, are not part of a frame and are skipped.
+void Replay(const DisplayList& list, platform::Canvas& target);
+
+}  // namespace render

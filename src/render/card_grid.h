@@ -1,0 +1,56 @@
+// The board of 80 numbers in 8 rows of 10: one card's picks and hits, the Main view of all four
+// cards with asterisks on shared numbers, and the heat map of the numbers drawn this run.
+// Draws only; the cell geometry here is the one input uses to map clicks to numbers.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/canvas.h"
+#include "render/board_view.h"
+#include "render/layout.h"
+
+namespace render {
+
+// Pitch of one cell: grid width / 10 and height / 8, in single precision.
+struct CellPitch {
+  float w = 0, h = 0;
+};
+CellPitch GridPitch(const Rect& grid);
+
+// The painted box of number n (1..80): one pixel wider and higher than the whole pitch, so
+// neighbouring cells share their border line. The content box is (x, y, trunc(pitch)).
+Rect CellBox(const Rect& grid, int n);
+
+// Where the cross of a content box w x h reaches, relative to the box's corner.
+struct CrossExtent {
+  int64_t x = 0, y = 0, w = 0, h = 0;
+};
+CrossExtent HitCrossExtent(int64_t w, int64_t h);
+
+// Opaque fills of the 3-pixel bevel: top and left in topLeft, then bottom and right.
+void DrawBevelEdges(platform::Canvas& canvas, int64_t x, int64_t y, int64_t w, int64_t h,
+                    platform::Color topLeft, platform::Color bottomRight);
+
+// The yellow X over a hit cell's content box, corner to corner inset by 5 %, each bar eleven
+// pixels thick.
+void DrawHitCross(platform::Canvas& canvas, int64_t x, int64_t y, int64_t w, int64_t h);
+
+// The heat map's scale for one frame: the hottest count (at least 1), the coldest count above 0
+// (0 when nothing was drawn) and the span between them (at least 1).
+struct HeatScale {
+  int64_t hotCount = 1;
+  int64_t coldCount = 0;
+  float span = 1;
+};
+HeatScale ComputeHeatScale(const rules::GameState& g);
+// Orange over a heat cell: 0 for a number never drawn, else 32 (coldest) to 215 (hottest).
+int64_t HeatAlpha(int64_t count, const HeatScale& scale);
+
+// `source` blended with `alpha` over the opaque `below`, as alpha-blend mode paints it.
+platform::Color BlendOver(platform::Color source, int64_t alpha, platform::Color below);
+
+// Draws the grid into `rect`: the Main view for tab 0 (the heat map while heatMapOn), else the
+// view of card `tab`.
+void DrawCardGrid(platform::Canvas& canvas, const BoardView& view, const Rect& rect, int64_t tab);
+
+}  // namespace render
