@@ -225,6 +225,13 @@ std::string TablesText(const Tables& t, int64_t pot) {
   }
   out += "\nThe progressive pot is won by matching all of 10, 11 or 12 spots, whatever the bet;\n";
   out += "its share of the return is the pot times the odds of a full match, per $1 staked.\n";
+  // A lone player wins back every dollar the pot grew by, once a full match finally comes.
+  out += Format(
+      "The pot also grows by $%d on every draw of each 10+ spot card, and the winner takes that\n"
+      "growth with the pot, so over a very long run it comes back too: +%d %% at $1, +%d %% at "
+      "$10.\n",
+      rules::kProgressiveIncrement, rules::kProgressiveIncrement * 100,
+      rules::kProgressiveIncrement * 10);
 
   out += "\nProbability of each hit count, and what each table pays for it at $1\n\n";
   std::string head = Format("%5s %5s  %-12s  %-17s", "spots", "hits", "probability", "odds");
@@ -252,6 +259,7 @@ std::string TablesJson(const Tables& t, int64_t pot) {
   out += "  \"numbers\": 80,\n  \"balls\": 20,\n";
   out += "  \"drawWays\": " + std::to_string(DrawWays()) + ",\n";
   out += "  \"bet\": 1,\n  \"pot\": " + std::to_string(pot) + ",\n";
+  out += "  \"potGrowthPerDraw\": " + std::to_string(rules::kProgressiveIncrement) + ",\n";
   out += "  \"tables\": [";
   for (size_t m = 0; m < t.modes.size(); ++m) {
     const int64_t mode = t.modes[m];
