@@ -1,0 +1,109 @@
+// The sound cues: single tones for the caller, the two melodies on a thread of their own, and an
+// orderly end of that thread before the output closes. Reads the tone bank, never changes it.
+#include <chrono>
+#include <span>
+#include <system_error>
+
+#include "sound/sound.h"
+
+namespace sound {
+
+namespace {
+
+struct Note {
+  int frequencyHz;  // 0: a pause, taken whether or not sound is on
+  int durationMs;
+};
+
+constexpr Note kWinJingle[] = {{700, 80}, {0, 5}, {900, 80}, {1200, 140}};
+
+constexpr Note kFanfare[] = {
+    {392, 200}, {523, 200}, {659, 200}, {784, 400}, {880, 400}, {784, 400}, {0, 100},
+    {392, 200}, {523, 200}, {659, 200}, {784, 400}, {880, 400}, {784, 400}, {0, 100},
+    {659, 200}, {659, 200}, {587, 200}, {587, 200}, {523, 200}, {494, 200}, {523, 600},
+};
+
+void PlayFromBank(SoundSystem& s, int frequencyHz, int durationMs) {
+  if (!s.audio) return;
+  const auto tone = s.bank.find(ToneKey(frequencyHz, durationMs));
+  if (tone != s.bank.end()) s.audio->Play(tone->second);
+}
+
+// Sleeps on the calling thread; shutdown cuts the sleep short.
+void Pause(SoundSystem& s, int durationMs) {
+  std::unique_lock<std::mutex> lock(s.melodyMutex);
+  s.stopWake.wait_for(lock, std::chrono::milliseconds(durationMs), [&s] { return s.stopping; });
+}
+
+bool Stopping(SoundSystem& s) {
+  std::lock_guard<std::mutex> lock(s.melodyMutex);
+  return s.stopping;
+}
+
+void RunMelody(SoundSystem& s, std::span<const Note> notes) {
+  for (const Note& note : notes) {
+    if (Stopping(s)) break;
+    if (note.frequencyHz == 0) {
+      Pause(s, note.durationMs);
+    } else {
+      PlayToneAndWait(s, note.frequencyHz, note.durationMs);
+    }
+  }
+  s.melodyPlaying.store(false);  // the thread's last touch of the sound system
+}
+
+bool StartMelody(SoundSystem& s, std::span<const Note> notes) {
+  std::lock_guard<std::mutex> lock(s.melodyMutex);
+  if (s.stopping || s.melodyPlaying.load()) return false;
+  // A finished melody's thread has nothing left to do but return: joining it is immediate.
+  if (s.melody.joinable()) s.melody.join();
+  s.melodyPlaying.store(true);
+  try {
+    s.melody = std::thread(RunMelody, std::ref(s), notes);
+  } catch (const std::system_error&) {
+    s.melodyPlaying.store(false);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+SoundSystem::~SoundSystem() { ShutdownSound(*this); }
+
+bool StartSound(SoundSystem& s, std::unique_ptr<platform::Audio> audio) {
+  s.audio = std::move(audio);
+  return s.audio && s.audio->Open();
+}
+
+void SetSoundOn(SoundSystem& s, bool on) { s.soundOn.store(on); }
+
+void PlayTone(SoundSystem& s, int frequencyHz, int durationMs) {
+  if (s.soundOn.load()) PlayFromBank(s, frequencyHz, durationMs);
+}
+
+void PlayToneAndWait(SoundSystem& s, int frequencyHz, int durationMs) {
+  if (!s.soundOn.load()) return;
+  PlayFromBank(s, frequencyHz, durationMs);
+  Pause(s, durationMs);
+}
+
+bool StartWinJingle(SoundSystem& s) { return StartMelody(s, kWinJingle); }
+
+bool StartFanfare(SoundSystem& s) { return StartMelody(s, kFanfare); }
+
+bool MelodyPlaying(const SoundSystem& s) { return s.melodyPlaying.load(); }
+
+void ShutdownSound(SoundSystem& s) {
+  std::thread melody;
+  {
+    std::lock_guard<std::mutex> lock(s.melodyMutex);
+    s.stopping = true;
+    melody = std::move(s.melody);
+  }
+  s.stopWake.notify_all();
+  if (melody.joinable()) melody.join();
+  if (s.audio) s.audio->Close();
+}
+
+}  // namespace sound

@@ -1,0 +1,87 @@
+// The game's sound: thirteen sine tones synthesised into WAV images at start, the tone bank that
+// holds them, and the cues that play them: single tones on the caller's thread, the win jingle
+// and the fanfare on one melody thread. Reaches the device only through platform::Audio; never
+// reads the game record: the shell hands over the sound setting with SetSoundOn.
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/audio.h"
+
+namespace sound {
+
+constexpr int kSampleRate = 44100;   // Hz, mono
+constexpr int kAmplitude = 18000;    // of 32767
+constexpr int kWavHeaderBytes = 44;  // RIFF, fmt and data chunk headers
+
+// "frequency_duration", e.g. "523_600".
+using ToneBank = std::map<std::string, platform::SoundHandle, std::less<>>;
+
+struct SoundSystem {
+  SoundSystem() = default;
+  SoundSystem(const SoundSystem&) = delete;
+  SoundSystem& operator=(const SoundSystem&) = delete;
+  ~SoundSystem();  // as ShutdownSound
+
+  std::unique_ptr<platform::Audio> audio;  // null until StartSound: everything silent
+  ToneBank bank;                           // complete before the first cue, unchanged after
+  std::atomic<bool> soundOn{true};         // the shell's copy of the game's setting
+  std::atomic<bool> melodyPlaying{false};  // cleared by the melody thread as its last act
+
+  // Only StartWinJingle, StartFanfare and ShutdownSound touch these, under melodyMutex.
+  std::mutex melodyMutex;
+  std::condition_variable stopWake;  // ends a melody's sleep at shutdown
+  bool stopping = false;             // shutdown has begun: no more melodies, no more tones
+  std::thread melody;
+};
+
+// The text key of a tone: the frequency and duration in plain decimal joined by "_".
+std::string ToneKey(int frequencyHz, int durationMs);
+
+// The whole WAV image of one tone: 16-bit mono PCM at 44100 Hz, 44100 * durationMs / 1000
+// samples of sin(angle) * 18000 truncated toward zero, the 32-bit float angle starting at 0 and
+// never wrapped. Empty for a frequency or duration that is not positive, or an image too large.
+std::vector<uint8_t> ToneImage(int frequencyHz, int durationMs);
+
+// Synthesises the tone and loads it into the output; an empty handle on any failure.
+platform::SoundHandle MakeTone(platform::Audio& audio, int frequencyHz, int durationMs);
+
+// Start-up: takes the output and opens it. False when it cannot open (the caller warns once);
+// the game then plays silently.
+bool StartSound(SoundSystem& s, std::unique_ptr<platform::Audio> audio);
+
+// Start-up, after StartSound: the thirteen tones, whether or not the output opened.
+void BuildToneBank(SoundSystem& s);
+
+// The game's sound setting, from the main thread (each frame or on each toggle). Every tone
+// checks it at the moment it would play, so muting silences the rest of a melody at once.
+void SetSoundOn(SoundSystem& s, bool on);
+
+// Plays the bank's tone once and returns at once; nothing while muted or for an unknown key.
+void PlayTone(SoundSystem& s, int frequencyHz, int durationMs);
+
+// Plays the bank's tone and sleeps its duration on the calling thread; returns at once while
+// muted. The sleep ends early at shutdown.
+void PlayToneAndWait(SoundSystem& s, int frequencyHz, int durationMs);
+
+// Start a melody on the melody thread and return at once: the three-note win jingle (about
+// 305 ms) or the fanfare (5600 ms). False, and nothing started, while a melody still plays.
+bool StartWinJingle(SoundSystem& s);
+bool StartFanfare(SoundSystem& s);
+
+bool MelodyPlaying(const SoundSystem& s);
+
+// Exit: ends a running melody at its next note or within its current sleep, waits for its thread,
+// then closes the output. Nothing plays afterwards. Safe to call more than once.
+void ShutdownSound(SoundSystem& s);
+
+}  // namespace sound

@@ -1,0 +1,127 @@
+// An audio output for the sound tests: keeps a copy of every loaded image, records every play in
+// order from any thread, and lets a test wait for plays or act at the moment one happens.
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/audio.h"
+#include "sound/sound.h"
+
+namespace sound_test {
+
+class RecordingAudio final : public platform::Audio {
+ public:
+  bool opens = true;       // what Open answers
+  bool loadsFail = false;  // every Load gives an empty handle
+  // Runs on the playing thread right after play number `count` (1-based) was recorded.
+  std::function<void(size_t count)> onPlay;
+
+  bool Open() override {
+    std::lock_guard<std::mutex> lock(mutex_);
+    open_ = opens;
+    return opens;
+  }
+
+  platform::SoundHandle Load(const uint8_t* image, std::size_t size) override {
+    std::lock_guard<std::mutex> lock(mutex_);
+    images_.emplace_back(image, image + size);
+    if (!open_ || loadsFail) return {};
+    return platform::SoundHandle{static_cast<int64_t>(images_.size())};
+  }
+
+  void Play(platform::SoundHandle sound) override {
+    size_t count = 0;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      if (closed_) ++playsAfterClose_;
+      if (!open_ || sound.Empty()) return;
+      plays_.push_back(sound.id);
+      count = plays_.size();
+    }
+    played_.notify_all();
+    if (onPlay) onPlay(count);
+  }
+
+  void Close() override {
+    std::lock_guard<std::mutex> lock(mutex_);
+    open_ = false;
+    closed_ = true;
+  }
+
+  // Waits (generously) until at least `count` plays were recorded; false if they never came.
+  bool WaitForPlays(size_t count) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    return played_.wait_for(lock, std::chrono::seconds(20), [&] { return plays_.size() >= count; });
+  }
+
+  std::vector<int64_t> Plays() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return plays_;
+  }
+  std::vector<std::vector<uint8_t>> Images() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return images_;
+  }
+  bool Closed() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return closed_;
+  }
+  int PlaysAfterClose() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return playsAfterClose_;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable played_;
+  bool open_ = false;
+  bool closed_ = false;
+  int playsAfterClose_ = 0;
+  std::vector<std::vector<uint8_t>> images_;
+  std::vector<int64_t> plays_;
+};
+
+// The bank keys of the recorded plays, in order ("?" for a handle the bank does not hold).
+inline std::vector<std::string> PlayedKeys(const sound::SoundSystem& s, RecordingAudio& audio) {
+  std::vector<std::string> keys;
+  for (int64_t id : audio.Plays()) {
+    std::string key = "?";
+    for (const auto& [k, handle] : s.bank) {
+      if (handle.id == id) key = k;
+    }
+    keys.push_back(key);
+  }
+  return keys;
+}
+
+// Polls until no melody plays; false if one still plays after a generous wait.
+inline bool WaitForMelodyEnd(const sound::SoundSystem& s) {
+  for (int i = 0; i < 4000 && sound::MelodyPlaying(s); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return !sound::MelodyPlaying(s);
+}
+
+// A sound system over a recording output, opened and with its tone bank built.
+struct RecordedSound {
+  sound::SoundSystem s;
+  RecordingAudio* audio = nullptr;  // owned by s
+
+  explicit RecordedSound(std::function<void(RecordingAudio&)> setUp = {}) {
+    auto output = std::make_unique<RecordingAudio>();
+    audio = output.get();
+    if (setUp) setUp(*audio);
+    sound::StartSound(s, std::move(output));
+    sound::BuildToneBank(s);
+  }
+  std::vector<std::string> Keys() { return PlayedKeys(s, *audio); }
+};
+
+}  // namespace sound_test
