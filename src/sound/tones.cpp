@@ -11,13 +11,13 @@ namespace sound {
 
 namespace {
 
-struct ToneSpec {
+struct Tone {
   int frequencyHz;
   int durationMs;
 };
 
 // Every tone a cue plays, in the order they are built.
-constexpr ToneSpec kTones[] = {
+constexpr Tone kTones[] = {
     {50, 10},   {700, 80},  {900, 80},  {1200, 140}, {1200, 60}, {392, 200}, {523, 200},
     {659, 200}, {784, 400}, {880, 400}, {587, 200},  {494, 200}, {523, 600},
 };
@@ -89,7 +89,7 @@ platform::SoundHandle MakeTone(platform::Audio& audio, int frequencyHz, int dura
 }
 
 void BuildToneBank(SoundSystem& s) {
-  for (const ToneSpec& tone : kTones) {
+  for (const Tone& tone : kTones) {
     s.bank[ToneKey(tone.frequencyHz, tone.durationMs)] =
         s.audio ? MakeTone(*s.audio, tone.frequencyHz, tone.durationMs) : platform::SoundHandle{};
   }
