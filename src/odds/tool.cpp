@@ -302,9 +302,10 @@ std::string SimulationText(const SimulationOptions& o, const SimulationResult& r
   const SpotOdds exact = ExactOdds(table, o.spots, o.pot);
 
   std::string out;
-  out += "Simulated " + Grouped(static_cast<uint64_t>(r.draws)) + " draws of one " +
-         std::to_string(o.spots) + "-spot card (the numbers 1 to " + std::to_string(o.spots) +
-         ") at $1, " + ModeName(o.payMode) + " table\n";
+  out += "Simulated " + Grouped(static_cast<uint64_t>(r.draws)) +
+         (r.draws == 1 ? " draw" : " draws") + " of one " + std::to_string(o.spots) +
+         "-spot card (the numbers 1 to " + std::to_string(o.spots) + ") at $1, " +
+         ModeName(o.payMode) + " table\n";
   if (o.seeded) {
     out += "Random numbers: the seeded general-purpose generator, seed " + std::to_string(o.seed) +
            "\n";
