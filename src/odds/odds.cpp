@@ -6,7 +6,6 @@
 #include <array>
 #include <chrono>
 #include <cmath>
-#include <memory>
 #include <string>
 
 #include "platform/random.h"
@@ -115,9 +114,7 @@ SimulationResult Simulate(const SimulationOptions& options) {
   const int spots =
       options.spots < 1 ? 1 : (options.spots > rules::kMaxPicks ? rules::kMaxPicks : options.spots);
 
-  // Heap: the record holds three pay tables and the cards, too big to want on a small stack.
-  auto game = std::make_unique<rules::GameState>();
-  rules::GameState& g = *game;
+  rules::GameState g;
   SilentHost host;
   rules::FillPayTables(g);
   g.payMode = options.payMode == rules::GENEROUS ? rules::GENEROUS : rules::CASINO;
@@ -139,7 +136,10 @@ SimulationResult Simulate(const SimulationOptions& options) {
     g.secureRandomAvailable = 1;
     result.secureSource = true;
   } else {
-    g.secureRandomAvailable = 0;  // the generator seeds itself from the clock and thread
+    // The fake clock starts at 0 every run, so the generator gets the real time as its seed.
+    g.secureRandomAvailable = 0;
+    rules::SeedFallbackRandom(
+        g, static_cast<uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()));
     result.secureSourceFailed = true;
   }
 
