@@ -94,7 +94,10 @@ void DrawFrame(Canvas& canvas, const Board& b) {
     canvas.SetDrawingMode(DrawMode::TransparentText);
     canvas.SetFrontColor(RGB(255, 255, 255));
     CentredText(canvas, x, 20, bw, 30, "Button " + std::to_string(i + 1));
-    CentredText(canvas, x, 60, bw, 30, "$" + std::to_string(100 * (i + 1)));
+    // Appended: g++ 12 at -O3 takes "$" + a temporary string for an overlapping copy.
+    std::string price(1, '$');
+    price += std::to_string(100 * (i + 1));
+    CentredText(canvas, x, 60, bw, 30, price);
   }
 
   canvas.SetDrawingMode(DrawMode::Opaque);

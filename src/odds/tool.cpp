@@ -246,7 +246,9 @@ std::string TablesText(const Tables& t, int64_t pot) {
                  Format("%.10Lf", hit.probability).c_str(), OneIn(1 / hit.probability).c_str());
       for (int64_t mode : t.modes) {
         const int64_t pay = t.Of(mode)[s][h];
-        line += Format("  %9s", pay ? ("$" + std::to_string(pay)).c_str() : "-");
+        // Formatted whole: g++ 12 at -O3 takes "$" + a temporary string for an overlapping copy.
+        const std::string paid = pay ? Format("$%lld", static_cast<long long>(pay)) : "-";
+        line += Format("  %9s", paid.c_str());
       }
       out += line + "\n";
     }
