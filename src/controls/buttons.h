@@ -1,0 +1,54 @@
+// The faces of the eight top-row buttons: the shared bevel and label layouts, the Draw Numbers
+// button's four looks and the seven control buttons showing the current settings.
+// Draws through the Canvas from the board view only; keeps no state and changes no game state.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "platform/canvas.h"
+#include "render/board_view.h"
+#include "render/layout.h"
+
+namespace controls {
+
+struct ButtonPalette {
+  platform::Color face, light, dark;
+};
+
+// A flat face with 3-pixel edges, light top and left, dark bottom and right painted over them,
+// and a black 1-pixel outline. Leaves outline mode and black in force.
+void DrawBevelBox(platform::Canvas& canvas, int64_t x, int64_t y, int64_t w, int64_t h,
+                  platform::Color face, platform::Color light, platform::Color dark);
+
+// The label line pitch of the current font: the height of "A" rounded to whole pixels.
+int64_t LineHeight(platform::Canvas& canvas);
+
+// Tops of three label lines on a button from y, h high: gap = (h - 3 th) / 4, then line k at
+// y + k gap + (k - 1) th.
+std::array<int64_t, 3> ThreeLineTops(int64_t y, int64_t h, int64_t lineHeight);
+
+// Tops of two label lines around the middle of a button: y + h/2 - th - 2 and y + h/2 + 4.
+std::array<double, 2> TwoLineTops(int64_t y, int64_t h, int64_t lineHeight);
+
+// Pitch of the boxes of a segment bar of `segments` across a button `w` wide; each box is two
+// pixels narrower than the pitch.
+int64_t SegmentPitch(int64_t w, int64_t segments);
+
+// Slot 0: blue when idle, darker while pressed, grey while a draw runs, red during auto-run.
+void DrawButtonFace(platform::Canvas& canvas, const render::BoardView& view);
+
+// Slots 1 to 7, in slot order.
+void DrawNewGameButton(platform::Canvas& canvas, const render::BoardView& view);
+void DrawPayoutButton(platform::Canvas& canvas, const render::BoardView& view);
+void DrawSpeedButton(platform::Canvas& canvas, const render::BoardView& view);
+void DrawBetButton(platform::Canvas& canvas, const render::BoardView& view);
+void DrawSoundButton(platform::Canvas& canvas, const render::BoardView& view);
+void DrawAutoPickButton(platform::Canvas& canvas, const render::BoardView& view);
+void DrawAboutButton(platform::Canvas& canvas, const render::BoardView& view);
+
+// "Pick: Card n (c)" on a card tab, c being the spots an auto-pick will fill; "Auto-Pick" on Main.
+std::string AutoPickTitle(const rules::GameState& state);
+
+}  // namespace controls
