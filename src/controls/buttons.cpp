@@ -14,6 +14,14 @@ using platform::RGB;
 using render::BoardView;
 using render::Rect;
 
+// Built by appending: g++ 12 at -O3 takes "text" + a temporary string for an overlapping copy.
+std::string Joined(const char* before, int64_t number, const char* after) {
+  std::string text(before);
+  text += std::to_string(number);
+  text += after;
+  return text;
+}
+
 constexpr Color kBlack = RGB(0, 0, 0);
 constexpr Color kWhite = RGB(255, 255, 255);
 constexpr int64_t kBevel = 3;
@@ -152,7 +160,10 @@ std::string AutoPickTitle(const rules::GameState& state) {
   if (tab < 1 || tab > rules::kCards) return "Auto-Pick";
   int64_t spots = state.cards[tab].pickCount;
   if (spots == 0) spots = rules::kDefaultSpotCount;
-  return "Pick: Card " + std::to_string(tab) + " (" + std::to_string(spots) + ")";
+  std::string title = Joined("Pick: Card ", tab, " (");
+  title += std::to_string(spots);
+  title += ")";
+  return title;
 }
 
 void DrawButtonFace(Canvas& canvas, const BoardView& view) {
@@ -218,7 +229,7 @@ void DrawBetButton(Canvas& canvas, const BoardView& view) {
   DrawStepperHead(canvas, r, "Bet/Card", RGB(255, 230, 180), RGB(220, 200, 160));
   DrawSegmentBar(canvas, r, 10, RGB(25, 18, 5),
                  [bet](int64_t i) { return i < bet ? BetSegmentColor(i) : RGB(50, 35, 15); });
-  DrawStepperValue(canvas, r, "$" + std::to_string(bet) + " per Card", RGB(255, 240, 200));
+  DrawStepperValue(canvas, r, Joined("$", bet, " per Card"), RGB(255, 240, 200));
 }
 
 void DrawSoundButton(Canvas& canvas, const BoardView& view) {

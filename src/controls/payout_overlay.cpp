@@ -13,6 +13,14 @@ using platform::Color;
 using platform::DrawMode;
 using platform::RGB;
 
+// Built by appending: g++ 12 at -O3 takes "text" + a temporary string for an overlapping copy.
+std::string Joined(const char* before, int64_t number, const char* after) {
+  std::string text(before);
+  text += std::to_string(number);
+  text += after;
+  return text;
+}
+
 constexpr Color kPanel = RGB(18, 18, 32);
 constexpr Color kGold = RGB(255, 215, 0);
 constexpr Color kHeaderBand = RGB(40, 40, 65);
@@ -47,12 +55,12 @@ PayoutMetrics PayoutMetricsFor(int64_t panelWidth, int64_t panelHeight) {
 
 PayoutAmountText FormatPayoutAmount(int64_t amount) {
   if (amount < 1) return {"-", RGB(55, 55, 75)};
-  if (amount >= 1000000) return {"$" + std::to_string(amount / 1000000) + "M", RGB(255, 80, 80)};
-  if (amount >= 100000) return {"$" + std::to_string(amount / 1000) + "K", RGB(255, 80, 80)};
-  if (amount >= 10000) return {"$" + std::to_string(amount / 1000) + "K", RGB(255, 140, 50)};
-  if (amount >= 1000) return {"$" + std::to_string(amount / 1000) + "K", RGB(255, 210, 60)};
-  if (amount >= 100) return {"$" + std::to_string(amount), RGB(100, 220, 100)};
-  return {"$" + std::to_string(amount), RGB(170, 170, 210)};
+  if (amount >= 1000000) return {Joined("$", amount / 1000000, "M"), RGB(255, 80, 80)};
+  if (amount >= 100000) return {Joined("$", amount / 1000, "K"), RGB(255, 80, 80)};
+  if (amount >= 10000) return {Joined("$", amount / 1000, "K"), RGB(255, 140, 50)};
+  if (amount >= 1000) return {Joined("$", amount / 1000, "K"), RGB(255, 210, 60)};
+  if (amount >= 100) return {Joined("$", amount, ""), RGB(100, 220, 100)};
+  return {Joined("$", amount, ""), RGB(170, 170, 210)};
 }
 
 void DrawPayoutOverlay(Canvas& canvas, const render::BoardView& view) {
@@ -80,8 +88,7 @@ void DrawPayoutOverlay(Canvas& canvas, const render::BoardView& view) {
   DrawInColumn(canvas, px, m.firstColW, hy, "Picks");
   canvas.SetFrontColor(kHitsHeading);
   for (int64_t h = 1; h <= rules::kMaxPicks; ++h) {
-    DrawInColumn(canvas, px + m.firstColW + (h - 1) * m.colW, m.colW, hy,
-                 std::to_string(h) + " hit");
+    DrawInColumn(canvas, px + m.firstColW + (h - 1) * m.colW, m.colW, hy, Joined("", h, " hit"));
   }
 
   canvas.SetDrawingMode(DrawMode::Opaque);
@@ -90,7 +97,7 @@ void DrawPayoutOverlay(Canvas& canvas, const render::BoardView& view) {
   const double by = static_cast<double>(py + rowH + (rowH - th) / 2);
   canvas.SetFrontColor(kGold);
   canvas.DrawText(static_cast<double>(px + m.firstColW), by,
-                  "Bet/Card: $" + std::to_string(g.betPerCard));
+                  Joined("Bet/Card: $", g.betPerCard, ""));
   const bool casino = g.payMode == rules::CASINO;
   const std::string caption = casino ? "CASINO payouts" : "GENEROUS payouts";
   canvas.SetFrontColor(casino ? RGB(255, 120, 120) : RGB(120, 255, 120));
