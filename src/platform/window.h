@@ -1,11 +1,13 @@
-// The game window, its screen surface and presentation, the millisecond clock and the modal
-// message box. Nothing outside this folder sees SDL; the shell drives these free functions.
+// The game window, its screen surface and presentation, and the millisecond clock (the modal
+// dialogs are in dialogs.h). Nothing outside this folder sees SDL; the shell drives these.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/canvas.h"
+#include "platform/dialogs.h"  // the shell reaches the dialogs through this header too
 
 namespace platform {
 
@@ -48,16 +50,13 @@ void ClearScreen(Window* window, Color color);
 void Flip(Window* window);
 // Waits out a frame that needed no new picture, keeping the loop at the display's rate.
 void SkipFrame(Window* window);
-// True once after the window was exposed or resized: its contents must be drawn again.
+// True once after the window was exposed or resized, or a dialog in front of it closed: its
+// contents must be drawn again.
 bool TakeRedrawRequest(Window* window);
+// Called while a modal dialog blocks the frame loop and the window is exposed: it shows the
+// last frame again and presents it. Drawing no new frame, it must not touch the game state.
+void SetRepaintHandler(Window* window, std::function<void()> repaint);
 
 int64_t NowMs();  // monotonic milliseconds
-
-enum class MessageButtons { Ok, YesNo, YesNoCancel };
-enum class MessageAnswer { Ok, Yes, No, Cancel };
-// Modal box in front of `parent` (may be null). Escape or the close box answers Cancel in a
-// YES/NO/CANCEL box and No in a YES/NO box.
-MessageAnswer ShowMessageBox(Window* parent, const std::string& title, const std::string& text,
-                             MessageButtons buttons, bool warning);
 
 }  // namespace platform

@@ -1,4 +1,4 @@
-// SDL2 window, renderer and presentation, the clock and the message box.
+// SDL2 window, renderer and presentation, and the clock. The dialogs live in dialogs.cpp.
 #include "platform/window.h"
 
 #include <SDL.h>
@@ -13,18 +13,9 @@
 #include <thread>
 
 #include "platform/sdl/sdl_canvas.h"
+#include "platform/sdl/window_internal.h"
 
 namespace platform {
-
-struct Window {
-  SDL_Window* sdl = nullptr;
-  SDL_Renderer* renderer = nullptr;
-  std::unique_ptr<SdlCanvas> canvas;
-  double fontDpi = 96;
-  double frameSeconds = 1.0 / 60;  // the display's refresh interval
-  double nextFrame = 0;            // when the next frame may be presented, seconds
-  bool redraw = true;
-};
 
 namespace {
 
@@ -95,13 +86,19 @@ double DisplayDpi() {
 }
 
 bool StartVideo() {
+  // A display that was not there is not probed again: the error box that follows would only
+  // repeat the probe, and the toolkits' complaints with it.
+  static bool missing = false;
   if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+  if (missing) return false;
+  missing = SDL_InitSubSystem(SDL_INIT_VIDEO) != 0;
+  if (missing) return false;
   // Without a display SDL settles for a driver that shows nothing; a game nobody can see would
   // run on unseen, so treat that as no display at all.
   const char* driver = SDL_GetCurrentVideoDriver();
   if (!driver || SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0) {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    missing = true;
     return false;
   }
   return true;
@@ -192,6 +189,10 @@ void Flip(Window* w) {
 
 void SkipFrame(Window* w) { Pace(w); }
 
+void SetRepaintHandler(Window* w, std::function<void()> repaint) {
+  if (w) w->repaint = std::move(repaint);
+}
+
 bool TakeRedrawRequest(Window* w) {
   bool redraw = w->redraw;
   w->redraw = false;
@@ -201,54 +202,6 @@ bool TakeRedrawRequest(Window* w) {
 int64_t NowMs() {
   using namespace std::chrono;
   return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
-
-MessageAnswer ShowMessageBox(Window* parent, const std::string& title, const std::string& text,
-                             MessageButtons buttons, bool warning) {
-  std::string body;  // the box breaks lines at '\n' only
-  for (char c : text) {
-    if (c != '\r') body += c;
-  }
-  const int kYes = 1, kNo = 2, kCancel = 3, kOk = 4;
-  SDL_MessageBoxButtonData data[3];
-  int count = 0;
-  MessageAnswer dismissed = MessageAnswer::Ok;
-  auto add = [&](int id, const char* label, Uint32 flags) { data[count++] = {flags, id, label}; };
-  switch (buttons) {
-    case MessageButtons::Ok:
-      add(kOk, "OK",
-          SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT);
-      break;
-    case MessageButtons::YesNo:
-      add(kYes, "Yes", SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT);
-      add(kNo, "No", SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT);
-      dismissed = MessageAnswer::No;
-      break;
-    case MessageButtons::YesNoCancel:
-      add(kYes, "Yes", SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT);
-      add(kNo, "No", 0);
-      add(kCancel, "Cancel", SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT);
-      dismissed = MessageAnswer::Cancel;
-      break;
-  }
-  SDL_MessageBoxData box = {};
-  box.flags = (warning ? SDL_MESSAGEBOX_WARNING : SDL_MESSAGEBOX_INFORMATION) |
-              SDL_MESSAGEBOX_BUTTONS_LEFT_TO_RIGHT;
-  box.window = parent ? parent->sdl : nullptr;
-  box.title = title.c_str();
-  box.message = body.c_str();
-  box.numbuttons = count;
-  box.buttons = data;
-  int pressed = -1;
-  if (SDL_ShowMessageBox(&box, &pressed) != 0) return dismissed;
-  if (parent) parent->redraw = true;
-  switch (pressed) {
-    case kYes: return MessageAnswer::Yes;
-    case kNo: return MessageAnswer::No;
-    case kCancel: return MessageAnswer::Cancel;
-    case kOk: return MessageAnswer::Ok;
-    default: return dismissed;
-  }
 }
 
 }  // namespace platform

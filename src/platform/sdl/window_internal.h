@@ -1,0 +1,26 @@
+// The game window's record, shared by the window code and the modal dialogs that stand in front
+// of it. Only src/platform/sdl sees it; everyone else holds an opaque Window*.
+#pragma once
+
+#include <SDL.h>
+
+#include <functional>
+#include <memory>
+
+#include "platform/sdl/sdl_canvas.h"
+#include "platform/window.h"
+
+namespace platform {
+
+struct Window {
+  SDL_Window* sdl = nullptr;
+  SDL_Renderer* renderer = nullptr;
+  std::unique_ptr<SdlCanvas> canvas;
+  double fontDpi = 96;
+  double frameSeconds = 1.0 / 60;  // the display's refresh interval
+  double nextFrame = 0;            // when the next frame may be presented, seconds
+  bool redraw = true;
+  std::function<void()> repaint;  // shows the last frame again while a dialog blocks the loop
+};
+
+}  // namespace platform
