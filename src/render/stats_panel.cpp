@@ -175,7 +175,7 @@ void DrawStatsPanel(platform::Canvas& canvas, const BoardView& view) {
     y += 8;
     out.Fill(x, y, w, 2 * rowH + 8, RGB(70, 44, 0));
     out.Fill(x, y, w, 2, kGold);
-    out.Text(0, y + 4, "CONSOLATION", kGold);
+    out.Text(0, y + 4, g.statusTitle.empty() ? "CONSOLATION" : g.statusTitle, kGold);
     out.Text(0, y + rowH + 6, g.statusMessage, RGB(255, 235, 160));
   }
 }

@@ -2,6 +2,7 @@
 // and balls still to come in a running draw are matched against the new ones.
 #include "rules/autopick.h"
 
+#include "rules/picks.h"
 #include "rules/random.h"
 
 namespace rules {
@@ -15,6 +16,10 @@ int BeginAutoPick(GameState& g, Host& host) {
     return 0;
   }
   const int c = static_cast<int>(g.activeTab);
+  if (CardLocked(g, c)) {
+    NoticeCardLocked(g, c, host.NowMs());
+    return 0;
+  }
   int64_t count = g.cards[c].pickCount;
   if (count < 1) count = kDefaultSpotCount;
   if (count > kMaxPicks) count = kMaxPicks;
@@ -22,16 +27,12 @@ int BeginAutoPick(GameState& g, Host& host) {
   return static_cast<int>(count);
 }
 
-void Pick(Card& card, int64_t n) {
-  card.picked[n] = 1;
-  card.pickCount += 1;
+void FillRandom(GameState& g, Host& host, int c, int count) {
+  while (g.cards[c].pickCount < count) SetPick(g, c, RandomUnusedNumber(g, host, g.cards[c].picked), true);
 }
 
-void FillRandom(GameState& g, Host& host, Card& card, int count) {
-  while (card.pickCount < count) Pick(card, RandomUnusedNumber(g, host, card.picked));
-}
-
-void FillHot(const GameState& g, Card& card, int count) {
+void FillHot(GameState& g, int c, int count) {
+  const Card& card = g.cards[c];
   for (int i = 0; i < count; ++i) {
     int best = 0;
     int64_t bestHeat = -1;
@@ -43,7 +44,7 @@ void FillHot(const GameState& g, Card& card, int count) {
       }
     }
     if (best == 0) return;
-    Pick(card, best);
+    SetPick(g, c, best, true);
   }
 }
 
@@ -57,13 +58,13 @@ void Finish(GameState& g) {
 void AutoPickHot(GameState& g, Host& host) {
   const int count = BeginAutoPick(g, host);
   if (count == 0) return;
-  Card& card = g.cards[g.activeTab];
+  const int c = static_cast<int>(g.activeTab);
   int64_t totalHeat = 0;
   for (int k = 1; k <= kNumbers; ++k) totalHeat += g.heatCounts[k];
   if (totalHeat == 0) {
-    FillRandom(g, host, card, count);
+    FillRandom(g, host, c, count);
   } else {
-    FillHot(g, card, count);
+    FillHot(g, c, count);
   }
   Finish(g);
 }
@@ -71,7 +72,7 @@ void AutoPickHot(GameState& g, Host& host) {
 void AutoPickRandom(GameState& g, Host& host) {
   const int count = BeginAutoPick(g, host);
   if (count == 0) return;
-  FillRandom(g, host, g.cards[g.activeTab], count);
+  FillRandom(g, host, static_cast<int>(g.activeTab), count);
   Finish(g);
 }
 

@@ -104,6 +104,8 @@ void StartDraw(GameState& g, Host& host) {
   }
   if (!FundsCheck(g, host, g.drawCost)) return;
 
+  g.stakeBet = g.betPerCard;
+  g.stakeMode = g.payMode;
   g.balance -= g.drawCost;
   g.setCost += g.drawCost;
   if (g.payMode == CASINO) {
@@ -125,6 +127,7 @@ void StartDraw(GameState& g, Host& host) {
 
   if (const int64_t delay = BallDelayForSpeed(g.speed); delay > 0) g.ballDelayMs = delay;
   g.statusMessage.clear();
+  g.statusTitle.clear();
   g.drawInProgress = 1;
   // Read the clock only now: the funds box may have held the game for a while.
   g.lastBallTime = host.NowMs() - g.ballDelayMs - 1;
@@ -155,8 +158,9 @@ void EvaluateDraw(GameState& g, Host& host) {
   for (int i = 1; i <= kCards; ++i) {
     const int64_t s = PlayingSpots(g, i);
     const int64_t h = g.cards[i].hitCount;
-    g.cardWin[i] = LookupPayout(g, s, h);
-    if (g.payMode == CASINO) {
+    // Paid at the bet and on the table the draw was staked at, and booked to that mode.
+    g.cardWin[i] = PayoutAt(g, g.stakeMode, g.stakeBet, s, h);
+    if (g.stakeMode == CASINO) {
       g.casWon += g.cardWin[i];
     } else {
       g.genWon += g.cardWin[i];
@@ -164,7 +168,7 @@ void EvaluateDraw(GameState& g, Host& host) {
     g.setWon += g.cardWin[i];
     g.balance += g.cardWin[i];
     if (s >= 1) {
-      g.cardNet[i] += g.cardWin[i] - g.betPerCard;
+      g.cardNet[i] += g.cardWin[i] - g.stakeBet;
       if (g.cardWin[i] >= 1) g.cardWinCount[i] += 1;
     }
     if (g.cardWin[i] >= 1) {

@@ -9,10 +9,37 @@ namespace rules {
 
 void ClearCard(GameState& g, int n) {
   Card& c = g.cards[n];
+  for (int k = 1; k <= kNumbers; ++k) {
+    if (c.picked[k] && g.numberCardCount[k] > 0) g.numberCardCount[k] -= 1;
+  }
   std::memset(c.picked, 0, sizeof c.picked);
   std::memset(c.hit, 0, sizeof c.hit);
   c.pickCount = 0;
   c.hitCount = 0;
+}
+
+void SetPick(GameState& g, int card, int64_t n, bool on) {
+  if (card < 1 || card > kCards || n < 1 || n > kNumbers) return;
+  Card& c = g.cards[card];
+  if ((c.picked[n] != 0) == on) return;
+  c.picked[n] = on ? 1 : 0;
+  c.pickCount += on ? 1 : -1;
+  if (on) {
+    g.numberCardCount[n] += 1;
+  } else if (g.numberCardCount[n] > 0) {
+    g.numberCardCount[n] -= 1;
+  }
+  if (!on && c.hit[n]) {
+    c.hit[n] = 0;
+    if (c.hitCount > 0) c.hitCount -= 1;
+  }
+  UpdateProgressiveEligible(g);
+}
+
+void SetStatus(GameState& g, const std::string& title, const std::string& text, int64_t nowMs) {
+  g.statusTitle = title;
+  g.statusMessage = text;
+  g.statusMessageTime = nowMs;
 }
 
 void RecountNumberCards(GameState& g) {

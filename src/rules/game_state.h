@@ -60,7 +60,11 @@ struct GameState {
   int64_t cardNet[kCards + 1] = {};            // [1..4], this set
   int64_t cardWinCount[kCards + 1] = {};
   int64_t cardLossCount[kCards + 1] = {};
-  uint8_t cardCharged[kCards + 1] = {};  // [1..4], the card paid its stake for the current draw
+  // What the current or last draw was staked at. Picks of a charged card stay as they are while
+  // the draw runs, and the draw pays at its own bet and table, whatever changes meanwhile.
+  uint8_t cardCharged[kCards + 1] = {};  // [1..4], the card paid its stake for the draw
+  int64_t stakeBet = 1;                  // betPerCard when the draw began
+  int64_t stakeMode = GENEROUS;          // payMode when the draw began
 
   // Board and draw.
   Card cards[kCards + 1];                      // [1..4]
@@ -85,6 +89,7 @@ struct GameState {
   int64_t savePending = 0;
   int64_t saveRequestTime = 0;  // ms
   std::string statusMessage;
+  std::string statusTitle;        // heading of the notice: what kind of news it is
   int64_t statusMessageTime = 0;  // ms
   int64_t secureRandomAvailable = 0;
 
@@ -104,8 +109,20 @@ inline int64_t PlayingSpots(const GameState& g, int card) {
   return g.cardCharged[card] ? g.cards[card].pickCount : 0;
 }
 
+// True while a draw runs on the card's stake: its picks must not change until the draw ends.
+inline bool CardLocked(const GameState& g, int card) {
+  return g.drawInProgress && card >= 1 && card <= kCards && g.cardCharged[card];
+}
+
 // Clears card n's picks and hits.
 void ClearCard(GameState& g, int n);
+// Sets or clears one pick of a card and keeps its counts right: pickCount, hitCount (a removed
+// pick takes its hit mark along), the number's card count and progressive eligibility. No hit is
+// marked for a new pick; no check against the 12-pick limit or a running draw. Out-of-range
+// cards and numbers change nothing.
+void SetPick(GameState& g, int card, int64_t n, bool on);
+// Shows a one-line notice in the stats panel under `title`; it clears itself 5 s later.
+void SetStatus(GameState& g, const std::string& title, const std::string& text, int64_t nowMs);
 void RecountNumberCards(GameState& g);
 void UpdateProgressiveEligible(GameState& g);
 // Selecting a card tab hides the heat map, which belongs to the Main tab.

@@ -63,9 +63,21 @@ void ToggleMode(GameState& g, int64_t nowMs) {
   RequestSave(g, nowMs);
 }
 
-int64_t LookupPayout(const GameState& g, int64_t spots, int64_t hits) {
+namespace {
+
+int64_t Entry(const PayTable& table, int64_t bet, int64_t spots, int64_t hits) {
   if (spots < 1 || spots > kMaxPicks || hits < 0 || hits > spots) return 0;
-  return g.payTableActive[spots][hits] * g.betPerCard;
+  return table[spots][hits] * bet;
+}
+
+}  // namespace
+
+int64_t LookupPayout(const GameState& g, int64_t spots, int64_t hits) {
+  return Entry(g.payTableActive, g.betPerCard, spots, hits);
+}
+
+int64_t PayoutAt(const GameState& g, int64_t mode, int64_t bet, int64_t spots, int64_t hits) {
+  return Entry(mode == GENEROUS ? g.payTableGenerous : g.payTableCasino, bet, spots, hits);
 }
 
 }  // namespace rules

@@ -15,5 +15,7 @@ void RefreshActivePayTable(GameState& g);
 void ToggleMode(GameState& g, int64_t nowMs);
 // Dollars paid for a card of `spots` picks with `hits` hits at the current bet; 0 off the table.
 int64_t LookupPayout(const GameState& g, int64_t spots, int64_t hits);
+// The same from the fixed table of `mode` at `bet`: what a draw staked at them pays.
+int64_t PayoutAt(const GameState& g, int64_t mode, int64_t bet, int64_t spots, int64_t hits);
 
 }  // namespace rules

@@ -9,8 +9,9 @@
 namespace rules {
 namespace {
 
+// Prizes go to the mode the draw was staked in, like its table wins.
 void CreditLifetime(GameState& g, int64_t amount) {
-  if (g.payMode == CASINO) {
+  if (g.stakeMode == CASINO) {
     g.casWon += amount;
   } else {
     g.genWon += amount;
@@ -93,8 +94,7 @@ bool PayConsolation(GameState& g, int64_t nowMs) {
   std::string message(1, '$');
   message += std::to_string(share);
   message += "/card consolation paid";
-  g.statusMessage = std::move(message);
-  g.statusMessageTime = nowMs;
+  SetStatus(g, "CONSOLATION", message, nowMs);
   RequestSave(g, nowMs);
   return true;
 }

@@ -70,12 +70,8 @@ void Sanitise(rules::GameState& g) {
 void LoadPicks(std::span<const uint8_t> bytes, rules::GameState& g) {
   for (int c = 1; c <= rules::kCards; ++c) {
     rules::ClearCard(g, c);
-    rules::Card& card = g.cards[c];
-    for (int n = 1; n <= rules::kNumbers && card.pickCount < rules::kMaxPicks; ++n) {
-      if (bytes[PickOffset(c, n)] != 0) {
-        card.picked[n] = 1;
-        ++card.pickCount;
-      }
+    for (int n = 1; n <= rules::kNumbers && g.cards[c].pickCount < rules::kMaxPicks; ++n) {
+      if (bytes[PickOffset(c, n)] != 0) rules::SetPick(g, c, n, true);
     }
   }
 }

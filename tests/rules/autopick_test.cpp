@@ -130,7 +130,9 @@ TEST_F(RulesTest, HotPickAfterOneDrawTakesTheLowestDrawnNumbers) {
 
 // Mid-draw, with 5 balls out in the run's first draw, a 12-spot card takes those 5 and the 7
 // lowest numbers not yet drawn; the balls still to come are matched against the new picks.
-TEST_F(RulesTest, HotPickDuringADrawUsesTheBallsRevealedSoFar) {
+// During a draw the card in play keeps the picks it was bought with; a card sitting the draw out
+// can be filled from the balls revealed so far, and the balls still to come count for it.
+TEST_F(RulesTest, HotPickDuringADrawSparesTheCardInPlayAndFillsOneSittingOut) {
   PickRange(3, 69, 12);
   ScriptDraw({70, 71, 72, 73, 74, 3, 9});
   rules::StartDraw(g, host);
@@ -141,16 +143,20 @@ TEST_F(RulesTest, HotPickDuringADrawUsesTheBallsRevealedSoFar) {
   ASSERT_EQ(g.cards[3].hitCount, 5);
   rules::SelectTab(g, 3);
   rules::AutoPickHot(g, host);
-  EXPECT_EQ(Picks(g.cards[3]), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 70, 71, 72, 73, 74}));
-  EXPECT_EQ(g.cards[3].hitCount, 0);
+  EXPECT_EQ(Picks(g.cards[3]),
+            (std::vector<int>{69, 70, 71, 72, 73, 74, 75, 76, 77, 78, 79, 80}));
+  EXPECT_EQ(g.cards[3].hitCount, 5);
+  EXPECT_EQ(g.statusTitle, "PICKS LOCKED");
+  EXPECT_EQ(g.statusMessage, "Card 3 is in play until the draw ends");
 
+  rules::SelectTab(g, 4);
+  rules::AutoPickHot(g, host);
+  EXPECT_EQ(Picks(g.cards[4]), (std::vector<int>{1, 2, 3, 70, 71, 72, 73, 74}));
+  EXPECT_EQ(g.cards[4].hitCount, 0);
   host.Advance(g.ballDelayMs);
   rules::RevealTick(g, host, host.now);
-  EXPECT_EQ(g.cards[3].hit[3], 1);
-  EXPECT_EQ(g.cards[3].hitCount, 1);
-  host.Advance(g.ballDelayMs);
-  rules::RevealTick(g, host, host.now);
-  EXPECT_EQ(g.cards[3].hitCount, 1) << "9 is no longer picked";
+  EXPECT_EQ(g.cards[4].hit[3], 1);
+  EXPECT_EQ(g.cards[4].hitCount, 1);
 }
 
 // A card filled in the middle of a draw never paid for that draw, so the draw does not pay it,

@@ -39,7 +39,7 @@ TEST_P(Evaluation, PaysScoresAndAnnounces) {
   g.autoRun = 1;
   const int64_t balanceBefore = g.balance;
 
-  rules::EvaluateDraw(g, host);
+  Evaluate();
 
   int64_t totalWin = 0;
   for (int card = 1; card <= 4; ++card) {
@@ -104,9 +104,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(RulesTest, CardStatisticsAccumulateOverTheSet) {
   PickRange(1, 1, 3);
   HitFirst(1, 3);
-  rules::EvaluateDraw(g, host);
+  Evaluate();
   g.cards[1].hitCount = 0;
-  rules::EvaluateDraw(g, host);
+  Evaluate();
   EXPECT_EQ(g.cardWin[1], 0);
   EXPECT_EQ(g.cardNet[1], 42 - 1 - 1);
   EXPECT_EQ(g.cardWinCount[1], 1);

@@ -84,7 +84,7 @@ TEST_F(Progressive, TenSpotFullMatchPaysTableAndPot) {
 TEST_F(Progressive, TwoFullTenSpotCardsWinThePotOnce) {
   FullMatch(1, 1, 10);
   FullMatch(2, 21, 10);
-  rules::EvaluateDraw(g, host);
+  Evaluate();
   EXPECT_EQ(g.balance, rules::kStartingBalance + 2 * 200000 + 25000);
   EXPECT_EQ(g.genWon, 2 * 200000 + 25000);
   ASSERT_EQ(host.dialogs.size(), 1u);
@@ -100,7 +100,7 @@ TEST_F(Progressive, BoxNamesTheHighestFullCardInCasinoMode) {
   g.progressivePot = 30000;
   FullMatch(1, 1, 10);
   FullMatch(3, 41, 6);
-  rules::EvaluateDraw(g, host);
+  Evaluate();
   ASSERT_EQ(host.dialogs.size(), 1u);
   EXPECT_EQ(host.dialogs[0].title, "PROGRESSIVE JACKPOT HIT!!!");
   EXPECT_EQ(host.dialogs[0].text,
@@ -116,7 +116,7 @@ TEST_F(Progressive, TotalBeyondThirtyTwoBitsIsReportedInFull) {
   g.betPerCard = 10;
   g.progressivePot = std::numeric_limits<int32_t>::max();
   FullMatch(1, 1, 12);
-  rules::EvaluateDraw(g, host);
+  Evaluate();
   ASSERT_EQ(host.dialogs.size(), 1u);
   const std::string total = std::to_string(int64_t{std::numeric_limits<int32_t>::max()} + 10000000);
   EXPECT_NE(host.dialogs[0].text.find("Total payout this draw: $" + total), std::string::npos)
@@ -194,7 +194,7 @@ TEST_P(Consolation, SharesAThousandAmongBigCardsThatCaughtNothing) {
   host.now = 4242;
   const int64_t ledgerBefore = Ledger(g);
 
-  rules::EvaluateDraw(g, host);
+  Evaluate();
 
   EXPECT_EQ(Ledger(g), ledgerBefore);
   EXPECT_TRUE(host.dialogs.empty());

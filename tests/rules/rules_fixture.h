@@ -71,6 +71,13 @@ class RulesTest : public ::testing::Test {
     host.QueueNumbers(first);
   }
 
+  // Evaluates a hand-set draw as though it had been staked at the game's current bet and mode.
+  void Evaluate() {
+    g.stakeBet = g.betPerCard;
+    g.stakeMode = g.payMode;
+    rules::EvaluateDraw(g, host);
+  }
+
   // Steps the fake clock one ball delay at a time until the running draw has been evaluated.
   void FinishDraw() {
     for (int step = 0; step < 64 && g.drawInProgress; ++step) {
