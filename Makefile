@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
 
-.PHONY: run test build deps configure install package fuzz bench clean
+.PHONY: run test build deps configure install package fuzz bench pictures clean
 
 run: build
 	./$(BUILD)/tessaline
@@ -38,6 +38,11 @@ fuzz: deps
 
 bench: build
 	@for b in $(BUILD)/*_bench; do $$b; done
+
+# Whole frames rendered headless to build/pictures/*.png, for looking at the board.
+pictures: build
+	@mkdir -p $(BUILD)/pictures
+	@./$(BUILD)/board_pictures $(BUILD)/pictures
 
 clean:
 	rm -rf $(BUILD) build-fuzz

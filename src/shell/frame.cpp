@@ -1,37 +1,110 @@
-// Frame composition. A frame that would equal the last presented one is not drawn again: the
-// loop only waits out the refresh interval, so an idle game costs almost no CPU.
+// Frame composition: every drawer in its order into a display list, compared with the frame on
+// screen, replayed onto the screen only when it differs.
 #include "shell/frame.h"
 
-#include "shell/startup.h"
+#include "controls/about_overlay.h"
+#include "controls/buttons.h"
+#include "controls/payout_overlay.h"
+#include "render/balls_panel.h"
+#include "render/card_grid.h"
+#include "render/colors.h"
+#include "render/stats_panel.h"
+#include "render/tab_strip.h"
 
 namespace shell {
 
-// The SDL renderer follows the window's size by itself, so the surface is kept; only the layout
-// and the fonts are rebuilt for the new size.
+render::BoardView ViewOf(const Game& game) {
+  return render::BoardView{game.state,
+                           game.layout,
+                           game.fonts,
+                           game.balls,
+                           game.input.payoutOverlayOpen != 0,
+                           game.input.aboutOverlayOpen != 0,
+                           game.input.drawButtonHeld != 0};
+}
+
+void ComposeFrame(platform::Canvas& canvas, const render::BoardView& view) {
+  if (!canvas.BeginDrawing(nullptr)) return;
+  const render::Layout& l = view.layout;
+  canvas.SetDrawingMode(platform::DrawMode::Opaque);
+  canvas.Box(0, 0, l.clientWidth, render::kTopBandHeight, render::kTopBand);
+  controls::DrawButtonFace(canvas, view);
+  controls::DrawNewGameButton(canvas, view);
+  controls::DrawPayoutButton(canvas, view);
+  controls::DrawSpeedButton(canvas, view);
+  controls::DrawBetButton(canvas, view);
+  controls::DrawSoundButton(canvas, view);
+  controls::DrawAutoPickButton(canvas, view);
+  controls::DrawAboutButton(canvas, view);
+  render::DrawStatsPanel(canvas, view);
+  render::DrawTabStrip(canvas, view);
+  render::DrawCardGrid(canvas, view, l.grid, view.state.activeTab);
+  render::DrawBallsPanel(canvas, view);
+  controls::DrawPayoutOverlay(canvas, view);
+  controls::DrawAboutOverlay(canvas, view);
+  // Nothing of the panels or the grid shows in the bottom margin.
+  canvas.SetDrawingMode(platform::DrawMode::Opaque);
+  canvas.Box(0, l.clientHeight - render::kBottomMargin, l.clientWidth, render::kBottomMargin,
+             render::kBackgroundGrey);
+  canvas.EndDrawing();
+}
+
 void ApplyClientSize(Game& game, int64_t width, int64_t height) {
   game.layout.clientWidth = width;
   game.layout.clientHeight = height;
-  if (platform::Canvas* canvas = platform::ScreenCanvas(game.window)) {
+  if (platform::Canvas* canvas = game.system.ScreenCanvas()) {
+    // Fonts first: the balls panel image built by the layout draws its title with them.
     render::LoadFonts(*canvas, game.fonts, height);
+    render::ComputeLayout(game.layout, *canvas, game.balls, game.fonts);
+  } else {
+    render::ComputeLayoutRects(game.layout);
   }
-  platform::SetBackgroundColor(game.window, kBackgroundGrey);
+  game.system.SetBackgroundColor(render::kBackgroundGrey);
 }
+
+namespace {
+
+void Show(Game& game, const render::DisplayList& list) {
+  game.system.ClearScreen(render::kBackgroundGrey);
+  if (platform::Canvas* canvas = game.system.ScreenCanvas()) render::Replay(list, *canvas);
+  game.system.Present();
+}
+
+}  // namespace
 
 void RenderFrame(Game& game) {
   int64_t width = 0, height = 0;
-  platform::GetClientSize(game.window, width, height);
-  bool changed = platform::TakeRedrawRequest(game.window);
+  game.system.GetClientSize(width, height);
+  bool forced = game.system.TakeRedrawRequest();
+  // A minimised window (0 x 0) keeps the old layout.
   if (width > 0 && height > 0 &&
       (width != game.layout.clientWidth || height != game.layout.clientHeight)) {
     ApplyClientSize(game, width, height);
-    changed = true;
+    forced = true;
   }
-  if (!changed) {
-    platform::SkipFrame(game.window);
+
+  FrameRecord& f = game.frames;
+  f.next.calls.clear();
+  const platform::TextMetrics* metrics = game.system.ScreenMetrics();
+  if (metrics == nullptr) {  // no screen to draw on
+    game.system.SkipFrame();
     return;
   }
-  platform::ClearScreen(game.window, kBackgroundGrey);
-  platform::Flip(game.window);
+  render::RecordingCanvas recorder(f.next, *metrics, game.system.ScreenCanvas());
+  ComposeFrame(recorder, ViewOf(game));
+
+  if (!forced && f.haveShown && f.next == f.shown) {
+    game.system.SkipFrame();
+    return;
+  }
+  Show(game, f.next);
+  std::swap(f.shown, f.next);
+  f.haveShown = true;
+  ++f.presents;
+}
+
+void RepaintLastFrame(Game& game) {
+  if (game.frames.haveShown) Show(game, game.frames.shown);
 }
 
 }  // namespace shell

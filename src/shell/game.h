@@ -1,30 +1,61 @@
-// The one record of a running game: rules state, window, fonts and shell flags. main creates it
-// and passes it by reference; nothing here is global, so every test starts from a fresh game.
+// The one record of a running game: the rules' state, the board's layout, fonts and balls panel,
+// the input state, the last presented frame and the shell's own flags, over the platform seam.
+// main creates it and passes it by reference; nothing here is global, so every test starts from
+// a fresh game.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
-#include "platform/window.h"
+#include "platform/system.h"
+#include "render/balls_panel.h"
+#include "render/display_list.h"
 #include "render/fonts.h"
 #include "render/layout.h"
 #include "rules/game_state.h"
 #include "rules/host.h"
+#include "sound/sound.h"
 
 namespace shell {
 
+// What input remembers from frame to frame, and the flags it sets for the drawers.
+struct InputMemory {
+  int64_t leftWasDown = 0;
+  int64_t rightWasDown = 0;
+  int64_t drawButtonHeld = 0;  // pressed on the Draw button of an idle game, not yet resolved
+  int64_t drawHoldStart = 0;   // ms
+  int64_t drawHoldFired = 0;   // this press has already started auto-run
+  int64_t spaceDown = 0;
+  int64_t spaceDownTime = 0;  // ms
+  int64_t spaceHoldFired = 0;
+  int64_t payoutOverlayOpen = 0;
+  int64_t aboutOverlayOpen = 0;
+};
+
+// The last frame shown and the one being recorded, swapped after each present.
+struct FrameRecord {
+  render::DisplayList shown;
+  render::DisplayList next;
+  bool haveShown = false;
+  int64_t presents = 0;  // frames actually drawn, for tests and measurements
+};
+
 struct Game {
+  explicit Game(platform::System& sys) : system(sys) {}
+  platform::System& system;
   rules::GameState state;
   render::Layout layout;
   render::Fonts fonts;
-  platform::Window* window = nullptr;  // null until opened, and in tests
+  render::BallsPanel balls;
+  InputMemory input;
+  FrameRecord frames;
+  sound::SoundSystem sound;
   std::string savePath;
   float dpiScale = 1.0f;       // logical DPI / 96, only used to size the window at start
-  int64_t quitRequested = 0;   // never cleared once set
-  int64_t soundAvailable = 0;  // the audio device opened
+  int64_t quitRequested = 0;  // never cleared once set
 };
 
-// The rules' view of the outside world, served by the real platform.
+// The rules' view of the outside world, served through the platform seam.
 class ShellHost : public rules::Host {
  public:
   explicit ShellHost(Game& game) : game_(game) {}

@@ -1,7 +1,6 @@
-// The real outside world of the rules: SDL dialogs, the system clock and random source,
-// and the save file.
-#include "platform/random.h"
-#include "platform/window.h"
+// The real outside world of the rules: dialogs, clock and random source through the platform
+// seam, the sound cues, the save file, and the balls panel.
+#include "render/balls_panel.h"
 #include "shell/game.h"
 #include "shell/save.h"
 
@@ -12,7 +11,7 @@ rules::Answer ShellHost::ShowMessage(const std::string& title, const std::string
   platform::MessageButtons set = platform::MessageButtons::Ok;
   if (buttons == rules::Buttons::YesNo) set = platform::MessageButtons::YesNo;
   if (buttons == rules::Buttons::YesNoCancel) set = platform::MessageButtons::YesNoCancel;
-  switch (platform::ShowMessageBox(game_.window, title, text, set, icon == rules::Icon::Warning)) {
+  switch (game_.system.ShowMessage(title, text, set, icon == rules::Icon::Warning)) {
     case platform::MessageAnswer::Yes: return rules::Answer::Yes;
     case platform::MessageAnswer::No: return rules::Answer::No;
     case platform::MessageAnswer::Cancel: return rules::Answer::Cancel;
@@ -21,22 +20,30 @@ rules::Answer ShellHost::ShowMessage(const std::string& title, const std::string
   return rules::Answer::Ok;
 }
 
-// The one-line prompt arrives with card copying; until then every prompt reads as cancelled.
-std::string ShellHost::AskText(const std::string&, const std::string&, const std::string&) {
-  return {};
+std::string ShellHost::AskText(const std::string& title, const std::string& prompt,
+                               const std::string& initial) {
+  return game_.system.AskText(title, prompt, initial);
 }
 
-int64_t ShellHost::NowMs() { return platform::NowMs(); }
+int64_t ShellHost::NowMs() { return game_.system.NowMs(); }
 
-bool ShellHost::SecureRandomWord(uint32_t& word) { return platform::ReadSecureWord(word); }
+bool ShellHost::SecureRandomWord(uint32_t& word) { return game_.system.ReadSecureWord(word); }
 
-// Sound cues and the balls panel arrive with their own modules; until then they are silent
-// and invisible.
-void ShellHost::PlayTone(int, int) {}
-void ShellHost::StartWinJingle() {}
-void ShellHost::StartFanfare() {}
-void ShellHost::ResetBallAnimation() {}
-void ShellHost::StartBallDrop(int64_t) {}
+void ShellHost::PlayTone(int frequencyHz, int durationMs) {
+  sound::PlayTone(game_.sound, frequencyHz, durationMs);
+}
+
+// A melody asked for while another still plays is dropped.
+void ShellHost::StartWinJingle() { sound::StartWinJingle(game_.sound); }
+void ShellHost::StartFanfare() { sound::StartFanfare(game_.sound); }
+
+void ShellHost::ResetBallAnimation() { render::ResetBallAnimation(game_.balls); }
+
+void ShellHost::StartBallDrop(int64_t ball) {
+  const render::Rect& panel = game_.layout.ballsPanel;
+  render::StartBallDrop(game_.balls, panel.w, panel.h, ball, game_.state.ballDelayMs,
+                        game_.system.NowMs());
+}
 
 void ShellHost::SaveGame() { shell::SaveGame(game_.state, game_.savePath); }
 

@@ -1,9 +1,10 @@
 // Start-up in its fixed order, the frame loop and the orderly shutdown.
 #include "shell/startup.h"
 
-#include "platform/random.h"
+#include "render/colors.h"
 #include "rules/paytable.h"
 #include "shell/frame.h"
+#include "shell/input.h"
 #include "shell/save.h"
 #include "shell/timers.h"
 
@@ -48,48 +49,52 @@ bool AnyPicks(const rules::GameState& g) {
 }  // namespace
 
 bool OpenGameWindow(Game& game, rules::Host& host) {
+  platform::System& sys = game.system;
   rules::GameState& g = game.state;
-  if (!platform::StartVideo()) {
+  if (!sys.StartVideo()) {
     StartupError(host, "InitSprite() failed - cannot open screen.");
     return false;
   }
-  const WindowSize size = WindowSizeForDpi(platform::DisplayDpi());
+  const WindowSize size = WindowSizeForDpi(sys.DisplayDpi());
   game.dpiScale = size.dpiScale;
-
-  game.window = platform::OpenGameWindow(size.width, size.height, kWindowTitle);
-  if (!game.window) {
+  if (!sys.OpenWindow(size.width, size.height, kWindowTitle)) {
     StartupError(host, "InitSprite() failed - cannot open screen.");
     return false;
   }
-  platform::SetMinimumClientSize(game.window, size.minWidth, size.minHeight);
-  platform::GetClientSize(game.window, game.layout.clientWidth, game.layout.clientHeight);
-
-  if (!platform::StartSpriteLayer()) {
+  sys.SetMinimumClientSize(size.minWidth, size.minHeight);
+  sys.GetClientSize(game.layout.clientWidth, game.layout.clientHeight);
+  if (!sys.StartSpriteLayer()) {
     StartupError(host, "InitSprite() failed - cannot open screen.");
     return false;
   }
-  if (!platform::StartKeyboard()) {
+  if (!sys.StartKeyboard()) {
     StartupError(host, "InitKeyboard() failed.");
     return false;
   }
-  if (!platform::OpenScreen(game.window, game.layout.clientWidth, game.layout.clientHeight)) {
+  if (!sys.OpenScreen(game.layout.clientWidth, game.layout.clientHeight)) {
     StartupError(host, "OpenWindowedScreen() failed.");
     return false;
   }
-  platform::SetBackgroundColor(game.window, kBackgroundGrey);
-  render::LoadFonts(*platform::ScreenCanvas(game.window), game.fonts, game.layout.clientHeight);
+  sys.SetBackgroundColor(render::kBackgroundGrey);
+  platform::Canvas* screen = sys.ScreenCanvas();
+  render::LoadFonts(*screen, game.fonts, game.layout.clientHeight);
+  sound::BuildToneBank(game.sound);  // silent handles when the output did not open
 
-  game.savePath = ChooseSavePath();
-  g.secureRandomAvailable = platform::OpenSecureRandom() ? 1 : 0;
+  game.savePath = ChooseSavePath(sys.ExecutableDir());
+  g.secureRandomAvailable = sys.OpenSecureRandom() ? 1 : 0;
   rules::FillPayTables(g);
   rules::ResetSet(g);
   LoadGame(g, game.savePath);
+  sound::SetSoundOn(game.sound, g.soundOn != 0);
   rules::RefreshActivePayTable(g);
   rules::RecountNumberCards(g);
   rules::UpdateProgressiveEligible(g);
   if (g.betPerCard < rules::kMinBet || g.betPerCard > rules::kMaxBet) g.betPerCard = 1;
   g.betSetting = g.betPerCard;
 
+  render::ComputeLayout(game.layout, *screen, game.balls, game.fonts);
+  // While a dialog holds the loop, an exposed window shows the last frame again.
+  sys.SetRepaintHandler([&game] { RepaintLastFrame(game); });
   RenderFrame(game);  // the board is visible before any box is shown
   rules::SelectTab(g, 1);
   if (AnyPicks(g)) {
@@ -100,41 +105,56 @@ bool OpenGameWindow(Game& game, rules::Host& host) {
   return true;
 }
 
+bool RunFrame(Game& game, rules::Host& host) {
+  if (game.system.DrainEvents()) game.quitRequested = 1;
+  if (game.quitRequested) return false;
+  // Sound follows the setting within the frame it changes, melodies already playing included.
+  sound::SetSoundOn(game.sound, game.state.soundOn != 0);
+  TickTimers(game.state, game.balls, host);
+  HandleInput(game, host);
+  if (game.quitRequested) return false;
+  sound::SetSoundOn(game.sound, game.state.soundOn != 0);
+  RenderFrame(game);
+  return true;
+}
+
 void MainLoop(Game& game, rules::Host& host) {
-  for (;;) {
-    if (platform::DrainEvents(game.window)) game.quitRequested = 1;
-    if (game.quitRequested) return;
-    TickTimers(game.state, host);
-    if (game.quitRequested) return;
-    RenderFrame(game);
+  while (RunFrame(game, host)) {
   }
 }
 
 void Shutdown(Game& game) {
   SaveGame(game.state, game.savePath);
-  if (game.state.secureRandomAvailable) platform::CloseSecureRandom();
-  if (game.window) {
-    game.fonts = {};  // the screen canvas owns them and frees them with the window
-    platform::CloseGameWindow(game.window);
-    game.window = nullptr;
-  }
+  // A melody still playing is ended and waited for, so no thread outlives the audio output.
+  sound::ShutdownSound(game.sound);
+  if (game.state.secureRandomAvailable) game.system.CloseSecureRandom();
+  game.system.SetRepaintHandler(nullptr);
+  game.fonts = {};  // the screen canvas owns them and frees them with the window
+  game.layout.whiteAsterisk = game.layout.blackAsterisk = game.layout.hitCross = nullptr;
+  game.balls.ballsPanelImage = nullptr;
+  game.system.CloseWindow();
 }
 
-int RunGame() {
-  platform::InitPlatform();
-  platform::DeclareDpiAware();
-  {
-    Game game;
-    ShellHost host(game);
-    if (OpenGameWindow(game, host)) {
-      MainLoop(game, host);
-      Shutdown(game);
-    } else if (game.window) {
-      // A start-up error ends the program without touching the save file.
-      platform::CloseGameWindow(game.window);
-    }
+void StartSoundSystem(Game& game, rules::Host& host) {
+  if (sound::StartSound(game.sound, game.system.MakeAudio())) return;
+  host.ShowMessage("Keno",
+                   "Warning: Sound system could not be initialized.\r\nSounds will be disabled.",
+                   rules::Buttons::Ok, rules::Icon::Warning);
+}
+
+int RunGame(platform::System& system) {
+  system.DeclareDpiAware();
+  Game game(system);
+  ShellHost host(game);
+  StartSoundSystem(game, host);
+  if (OpenGameWindow(game, host)) {
+    MainLoop(game, host);
+    Shutdown(game);
+  } else {
+    // A start-up error ends the program without touching the save file.
+    sound::ShutdownSound(game.sound);
+    system.CloseWindow();
   }
-  platform::ShutdownPlatform();
   return 0;
 }
 

@@ -1,9 +1,10 @@
-// Start-up, the frame loop and shutdown of the game.
+// Start-up in its fixed order, the frame loop and the orderly shutdown, over the platform seam.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
+#include "platform/system.h"
 #include "rules/game_state.h"
 #include "rules/host.h"
 #include "shell/game.h"
@@ -11,10 +12,9 @@
 namespace shell {
 
 constexpr const char* kWindowTitle = "Tessaline by Brindlec 6.40";
-constexpr platform::Color kBackgroundGrey = platform::RGB(172, 176, 185);
 
 struct WindowSize {
-  float dpiScale;       // dpi / 96, 1 when the dpi is unknown
+  float dpiScale;               // dpi / 96, 1 when the dpi is unknown
   int64_t width, height;        // client area asked for when the window opens
   int64_t minWidth, minHeight;  // the window cannot shrink below this
 };
@@ -24,11 +24,15 @@ WindowSize WindowSizeForDpi(double dpi);
 // The greeting of a first-time player.
 std::string WelcomeText(const rules::GameState& g);
 
-// The whole program: start-up, frame loop, shutdown. Returns the process exit code.
-int RunGame();
+// The whole program over `system`: start-up, frame loop, shutdown. Returns the exit code.
+int RunGame(platform::System& system);
 
-// Steps of start-up after the game record exists; false after an error box.
+// Opens the audio output, warning once when there is none; the game then plays silently.
+void StartSoundSystem(Game& game, rules::Host& host);
+// Start-up from the window on; false after an error box (nothing saved).
 bool OpenGameWindow(Game& game, rules::Host& host);
+// One pass of the frame loop; false once the game must end.
+bool RunFrame(Game& game, rules::Host& host);
 void MainLoop(Game& game, rules::Host& host);
 void Shutdown(Game& game);
 

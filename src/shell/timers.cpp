@@ -6,9 +6,13 @@
 
 namespace shell {
 
-void TickTimers(rules::GameState& g, rules::Host& host) {
+void TickTimers(rules::GameState& g, render::BallsPanel& balls, rules::Host& host) {
   const int64_t now = host.NowMs();
   rules::RevealTick(g, host, now);
+  if (balls.ballAnimActive && now - balls.lastAnimTime >= render::kBallAnimStepMs) {
+    balls.lastAnimTime = now;
+    render::AnimateBalls(balls);
+  }
   rules::AutoRunTick(g, host, now);
   if (g.savePending && now - g.saveRequestTime >= kSaveDebounceMs) {
     g.savePending = 0;

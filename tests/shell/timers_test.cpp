@@ -12,6 +12,7 @@ namespace {
 struct TimersTest : ::testing::Test {
   rules::GameState g;
   testing_support::FakeHost host;
+  render::BallsPanel balls;
   void SetUp() override {
     rules::FillPayTables(g);
     host.now = 100000;
@@ -20,7 +21,7 @@ struct TimersTest : ::testing::Test {
   void RunFrames(int64_t ms) {
     for (int64_t t = 0; t < ms; t += 16) {
       host.Advance(16);
-      shell::TickTimers(g, host);
+      shell::TickTimers(g, balls, host);
     }
   }
 };
@@ -43,10 +44,10 @@ TEST_F(TimersTest, StatusLineClearsFiveSecondsAfterItWasSet) {
   g.statusMessage = "$500/card consolation paid";
   g.statusMessageTime = host.now;
   host.Advance(4999);
-  shell::TickTimers(g, host);
+  shell::TickTimers(g, balls, host);
   EXPECT_FALSE(g.statusMessage.empty());
   host.Advance(1);
-  shell::TickTimers(g, host);
+  shell::TickTimers(g, balls, host);
   EXPECT_TRUE(g.statusMessage.empty());
 }
 
@@ -60,7 +61,7 @@ TEST_F(TimersTest, ADrawPlaysThroughToItsEvaluationAndIsSavedAfterwards) {
   ASSERT_EQ(g.drawInProgress, 1);
   EXPECT_EQ(g.balance, 999);
 
-  shell::TickTimers(g, host);  // the first ball comes on the very next frame
+  shell::TickTimers(g, balls, host);  // the first ball comes on the very next frame
   EXPECT_EQ(g.ballsRevealed, 1);
   RunFrames(21 * 80);
   EXPECT_EQ(g.drawInProgress, 0);

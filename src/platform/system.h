@@ -1,0 +1,83 @@
+// Everything the shell needs of the outside world, behind one seam: the window and its screen,
+// polled input, the clock, the dialogs, the secure random source, where the executable lives and
+// the audio output. The SDL implementation serves the game; a headless one serves tests, so
+// start-up, the frame loop and input run without a display.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/audio.h"
+#include "platform/canvas.h"
+#include "platform/dialogs.h"
+
+namespace platform {
+
+// One frame's view of the mouse and the two keys the game reads.
+struct InputState {
+  int64_t mouseX = -1, mouseY = -1;  // client coordinates; -1, -1 outside the client area
+  bool leftDown = false;             // physical button state, whichever window has the focus
+  bool rightDown = false;
+  bool spaceDown = false;      // keys read as up while the window lacks the focus
+  bool spaceReleased = false;  // down at the previous poll, up now
+  bool escDown = false;
+  bool escReleased = false;
+  bool operator==(const InputState&) const = default;
+};
+
+class System {
+ public:
+  virtual ~System() = default;
+
+  // Start-up, in the order the game calls them. Each false is a start-up failure.
+  virtual void DeclareDpiAware() = 0;
+  virtual bool StartVideo() = 0;    // false when no display can show a window
+  virtual double DisplayDpi() = 0;  // logical DPI; 0 when it cannot be read
+  virtual bool OpenWindow(int64_t width, int64_t height, const std::string& title) = 0;
+  virtual void SetMinimumClientSize(int64_t width, int64_t height) = 0;
+  virtual bool StartSpriteLayer() = 0;
+  virtual bool StartKeyboard() = 0;
+  virtual bool OpenScreen(int64_t width, int64_t height) = 0;
+  virtual void SetBackgroundColor(Color color) = 0;
+  virtual void CloseWindow() = 0;  // also releases the screen and everything made on it
+
+  // The window's client size; 0 x 0 while it is minimised.
+  virtual void GetClientSize(int64_t& width, int64_t& height) = 0;
+
+  // The screen: a canvas drawing on its back buffer (null before OpenScreen), the metrics of the
+  // fonts loaded on it, and presentation paced to the display's refresh.
+  virtual Canvas* ScreenCanvas() = 0;
+  virtual const TextMetrics* ScreenMetrics() = 0;
+  virtual void ClearScreen(Color color) = 0;
+  virtual void Present() = 0;
+  virtual void SkipFrame() = 0;          // waits out a frame that needed no new picture
+  virtual bool TakeRedrawRequest() = 0;  // true once after an expose, resize or dialog
+  // Called while a dialog holds the frame loop, whenever the game window must show its last
+  // frame again.
+  virtual void SetRepaintHandler(std::function<void()> repaint) = 0;
+
+  // Every frame: pending window events (true when the player asked to close the window), then
+  // the mouse and keys, then the clock.
+  virtual bool DrainEvents() = 0;
+  virtual InputState PollInput() = 0;
+  virtual int64_t NowMs() = 0;  // monotonic milliseconds
+
+  // Modal dialogs in front of the game window.
+  virtual MessageAnswer ShowMessage(const std::string& title, const std::string& text,
+                                    MessageButtons buttons, bool warning) = 0;
+  virtual std::string AskText(const std::string& title, const std::string& prompt,
+                              const std::string& initial) = 0;
+
+  // The cryptographic random source.
+  virtual bool OpenSecureRandom() = 0;
+  virtual bool ReadSecureWord(uint32_t& word) = 0;
+  virtual void CloseSecureRandom() = 0;
+
+  virtual std::string ExecutableDir() = 0;  // ends in '/'; empty when unknown
+  // The audio output, not yet opened; the sound module owns and opens it.
+  virtual std::unique_ptr<Audio> MakeAudio() = 0;
+};
+
+}  // namespace platform
