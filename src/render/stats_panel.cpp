@@ -45,14 +45,24 @@ class Writer {
 
 }  // namespace
 
-std::string FormatAmount(int64_t dollars) { return "$" + std::to_string(dollars); }
+namespace {
+
+// Appending to a fresh string: g++ 12's optimiser mistakes "$" + a temporary for an overlap.
+std::string Prefixed(const char* prefix, const std::string& digits) {
+  std::string text(prefix);
+  text += digits;
+  return text;
+}
+
+}  // namespace
+
+std::string FormatAmount(int64_t dollars) { return Prefixed("$", std::to_string(dollars)); }
 
 std::string FormatSignedAmount(int64_t dollars) {
-  if (dollars > 0) return "+$" + std::to_string(dollars);
+  if (dollars > 0) return Prefixed("+$", std::to_string(dollars));
   if (dollars == 0) return "$0";
   // Spelled from the digits so the most negative value keeps its sign.
-  std::string digits = std::to_string(dollars);
-  return "-$" + digits.substr(1);
+  return Prefixed("-$", std::to_string(dollars).substr(1));
 }
 
 int64_t StatsRowHeight(int64_t panelHeight, int64_t textHeight) {

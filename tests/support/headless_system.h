@@ -173,9 +173,22 @@ class HeadlessSystem final : public platform::System {
     return p.reply;
   }
 
+  // Makes the next draw reveal these numbers first, in this order.
+  void QueueDraw(const std::vector<int64_t>& numbers) {
+    for (int64_t v : numbers) {
+      words.push_back(static_cast<uint32_t>(((static_cast<uint64_t>(v - 1) << 32) + 79) / 80));
+    }
+  }
+  std::deque<uint32_t> words;  // served before the generated ones
+
   bool OpenSecureRandom() override { return secureRandom; }
   bool ReadSecureWord(uint32_t& word) override {
     if (!secureRandom) return false;
+    if (!words.empty()) {
+      word = words.front();
+      words.pop_front();
+      return true;
+    }
     // splitmix64: repeatable, and varied enough for whole draws.
     uint64_t z = (randomState_ += 0x9E3779B97F4A7C15ULL);
     z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;

@@ -1,0 +1,59 @@
+// A whole game started on the headless platform at 1280 x 780 with its save file in a fresh
+// directory, and a host that also records the cues it is asked to play.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <utility>
+#include <vector>
+
+#include "shell/game.h"
+#include "shell/startup.h"
+#include "support/headless_system.h"
+#include "support/temp_files.h"
+
+namespace shell_test {
+
+class RecordingHost : public shell::ShellHost {
+ public:
+  using ShellHost::ShellHost;
+  std::vector<std::pair<int, int>> tones;  // (Hz, ms)
+  void PlayTone(int frequencyHz, int durationMs) override {
+    tones.emplace_back(frequencyHz, durationMs);
+    ShellHost::PlayTone(frequencyHz, durationMs);
+  }
+};
+
+class ShellTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = testing_support::MakeTempDir("shell");
+    sys_.exeDir = dir_.string() + "/";
+    sys_.clientWidth = 1280;
+    sys_.clientHeight = 780;
+  }
+  void TearDown() override {
+    if (started_) shell::Shutdown(game_);
+    testing_support::RemoveTempDir(dir_);
+  }
+  void Start() {
+    ASSERT_TRUE(shell::OpenGameWindow(game_, host_));
+    started_ = true;
+  }
+  // One pass of the frame loop; false once the game has ended.
+  bool Frame() { return shell::RunFrame(game_, host_); }
+  void Frames(int count) {
+    for (int i = 0; i < count; ++i) Frame();
+  }
+  std::filesystem::path SavePath() const { return dir_ / "keno_save.dat"; }
+
+  std::filesystem::path dir_;
+  testing_support::HeadlessSystem sys_;
+  shell::Game game_{sys_};
+  RecordingHost host_{game_};
+  rules::GameState& g_ = game_.state;
+  bool started_ = false;
+};
+
+}  // namespace shell_test
