@@ -132,6 +132,7 @@ class DialogWindowTest : public ::testing::Test {
     SetDialogProbe(nullptr);
     if (parent_.sdl) SDL_DestroyWindow(parent_.sdl);
     parent_.sdl = nullptr;
+    CloseDialogWindows();
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
   }
 

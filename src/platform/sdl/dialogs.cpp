@@ -4,6 +4,8 @@
 #include "platform/dialogs.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
 
 #include <algorithm>
 #include <cmath>
@@ -59,6 +61,13 @@ struct DialogWindow {
   DialogWindow& operator=(const DialogWindow&) = delete;
   ~DialogWindow() { Close(); }
   void Close() {
+    if (!SDL_WasInit(SDL_INIT_VIDEO)) {
+      // Video already shut down and took the window, renderer and textures with it.
+      (void)canvas.release();
+      renderer = nullptr;
+      sdl = nullptr;
+      return;
+    }
     canvas.reset();
     font = nullptr;
     if (renderer) SDL_DestroyRenderer(renderer);
@@ -67,6 +76,24 @@ struct DialogWindow {
     sdl = nullptr;
   }
 };
+
+// The window of the last dialog, hidden, until the next dialog opens or the platform shuts
+// down. SDL wakes a waiting loop by sending its newest window a message over a second X
+// connection; were the window destroyed the moment its loop ends, the server could take that
+// message after the window is gone, and Xlib answers the error by ending the process.
+std::unique_ptr<DialogWindow>& Retired() {
+  static std::unique_ptr<DialogWindow> retired;
+  return retired;
+}
+
+// A round trip, so the server has taken SDL's wake-up messages to this window before it hides.
+void SettleWakeups(SDL_Window* window) {
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11) {
+    XSync(info.info.x11.display, False);
+  }
+}
 
 enum class Opened { Yes, NoWindow, Unseen };
 
@@ -126,6 +153,7 @@ void CentrePosition(Window* parent, int w, int h, int& x, int& y) {
 
 Opened OpenDialogWindow(DialogWindow& d, Window* parent, const std::string& title, int64_t width,
                         int64_t height) {
+  Retired().reset();  // long past its last wait, so nothing is on its way to it any more
   const int w = static_cast<int>(std::clamp<int64_t>(width, 1, 16384));
   const int h = static_cast<int>(std::clamp<int64_t>(height, 1, 16384));
   int x = 0, y = 0;
@@ -326,9 +354,14 @@ bool RunModal(Window* parent, DialogWindow& d, DialogState& state, const DialogH
 
   if (Showing(parent)) SDL_SetWindowInputFocus(parent->sdl);
   if (parent) parent->redraw = true;
-  d.Close();
+  SettleWakeups(d.sdl);
+  SDL_HideWindow(d.sdl);
   RequeueAfterDialog(d.id, parentId != 0, closeRequested);
   return ok;
+}
+
+void Retire(std::unique_ptr<DialogWindow> d) {
+  if (d && d->sdl) Retired() = std::move(d);
 }
 
 void Fill(Canvas& c, const DialogRect& r, Color color) {
@@ -468,6 +501,8 @@ bool IsEnter(SDL_Keycode key) { return key == SDLK_RETURN || key == SDLK_KP_ENTE
 
 void SetDialogProbe(std::function<void(const DialogFrame&)> probe) { Probe() = std::move(probe); }
 
+void CloseDialogWindows() { Retired().reset(); }
+
 MessageAnswer ShowMessageBox(Window* parent, const std::string& title, const std::string& text,
                              MessageButtons buttons, bool warning) {
   const Opened video = PrepareVideo();
@@ -483,7 +518,8 @@ MessageAnswer ShowMessageBox(Window* parent, const std::string& title, const std
         title, text, buttons, warning, scale, [&m](const std::string& s) { return m.Width(s); },
         m.LineHeight());
   }
-  DialogWindow d;
+  auto window = std::make_unique<DialogWindow>();
+  DialogWindow& d = *window;
   if (OpenDialogWindow(d, parent, title, layout.width, layout.height) != Opened::Yes) {
     return PlainMessageBox(parent, title, text, buttons, warning);
   }
@@ -586,8 +622,9 @@ MessageAnswer ShowMessageBox(Window* parent, const std::string& title, const std
         break;
     }
   };
-  if (!RunModal(parent, d, state, hooks)) return Unanswerable(buttons);
-  return answer;
+  const bool ran = RunModal(parent, d, state, hooks);
+  Retire(std::move(window));
+  return ran ? answer : Unanswerable(buttons);
 }
 
 std::string AskText(Window* parent, const std::string& title, const std::string& prompt,
@@ -595,7 +632,8 @@ std::string AskText(Window* parent, const std::string& title, const std::string&
   if (PrepareVideo() != Opened::Yes) return {};
   const double scale = DialogDpi() / 96.0;
   const PromptLayout layout = LayOutPrompt(scale);
-  DialogWindow d;
+  auto window = std::make_unique<DialogWindow>();
+  DialogWindow& d = *window;
   if (OpenDialogWindow(d, parent, title, layout.width, layout.height) != Opened::Yes) return {};
   Canvas& c = *d.canvas;
   auto measure = [&](const std::string& s) {
@@ -736,6 +774,7 @@ std::string AskText(Window* parent, const std::string& title, const std::string&
     }
   };
   const bool ran = RunModal(parent, d, state, hooks);
+  Retire(std::move(window));
   if (!textInputWasOn) SDL_StopTextInput();
   return ran && accepted ? field.text : std::string();
 }

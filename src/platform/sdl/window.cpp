@@ -74,6 +74,7 @@ void InitPlatform() {
 }
 
 void ShutdownPlatform() {
+  CloseDialogWindows();
   if (TTF_WasInit()) TTF_Quit();
   SDL_Quit();
 }

@@ -23,4 +23,7 @@ struct Window {
   std::function<void()> repaint;  // shows the last frame again while a dialog blocks the loop
 };
 
+// Releases the hidden window the last dialog leaves behind; before video shuts down.
+void CloseDialogWindows();
+
 }  // namespace platform
