@@ -54,7 +54,6 @@ struct DialogWindow {
   std::unique_ptr<SdlCanvas> canvas;
   Font* font = nullptr;
   Uint32 id = 0;
-  double scale = 1.0;  // DPI / 96
 
   DialogWindow() = default;
   DialogWindow(const DialogWindow&) = delete;
