@@ -3,6 +3,10 @@
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
+# Test machines have no sound card: the game plays to SDL's silent driver unless a test asks for
+# another (the warning shown when there is no device has a test of its own).
+export SDL_AUDIODRIVER=${SDL_AUDIODRIVER_FOR_E2E:-dummy}
+
 cleanup() {
   [ -n "${game_pid:-}" ] && kill "$game_pid" 2>/dev/null
   # Wait for the server to go, so the next one never finds its socket removed under it.
@@ -72,4 +76,42 @@ expect_clean_exit() {
   code=$?
   game_pid=
   [ "$code" -eq 0 ] || fail "exit code $code"
+}
+
+# Presses and releases a mouse button ($3, default 1) at client point ($1, $2) of window $main.
+# Held for a tenth of a second: the game polls the buttons once a frame.
+click_at() {
+  local x y
+  eval "$(xdotool getwindowgeometry --shell "$main")"
+  x=$((X + $1))
+  y=$((Y + $2))
+  xdotool mousemove "$x" "$y" mousedown "${3:-1}"
+  sleep 0.1
+  xdotool mouseup "${3:-1}"
+  sleep 0.1
+}
+
+# Waits up to $2 seconds (default 10) until the file $1 exists.
+wait_file() {
+  local deadline=$((SECONDS + ${2:-10}))
+  while [ ! -e "$1" ]; do
+    [ $SECONDS -lt $deadline ] || fail "no $1 within ${2:-10}s"
+    sleep 0.1
+  done
+}
+
+# Byte $2 (0-based) of file $1, as a decimal number.
+byte_at() { od -An -tu1 -j "$2" -N1 "$1" | tr -d ' '; }
+
+# The little-endian signed 32-bit number at offset $2 of file $1.
+int_at() { od -An -td4 -j "$2" -N4 "$1" | tr -d ' '; }
+
+# Presses and releases key $1 in window $main as a player would: focused, held for a tenth of a
+# second, since the game reads the keys once a frame.
+press_key() {
+  xdotool windowfocus --sync "$main" 2>/dev/null || xdotool windowfocus "$main"
+  xdotool keydown "$1"
+  sleep 0.1
+  xdotool keyup "$1"
+  sleep 0.1
 }

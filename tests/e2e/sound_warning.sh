@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Without a sound device the game warns once, before its window opens, then plays silently.
+set -uo pipefail
+bin=$1
+xclose=$2
+source "$(dirname "$0")/lib.bash"
+
+make_workdir
+start_xvfb
+start_game SDL_AUDIODRIVER=no-such-device
+warning=$(wait_window "Keno" 30) || exit 1
+xwininfo -root -tree | grep -qF '"Tessaline by Brindlec 6.40"' &&
+  fail "the game window opened before the sound warning was answered"
+xdotool key --window "$warning" Return
+main=$(pass_welcome) || exit 1
+"$xclose" "$main"
+expect_clean_exit 5
+echo "sound_warning: ok"
