@@ -50,7 +50,6 @@ class System {
   // fonts loaded on it, and presentation paced to the display's refresh.
   virtual Canvas* ScreenCanvas() = 0;
   virtual const TextMetrics* ScreenMetrics() = 0;
-  virtual void ClearScreen(Color color) = 0;
   virtual void Present() = 0;
   virtual void SkipFrame() = 0;          // waits out a frame that needed no new picture
   virtual bool TakeRedrawRequest() = 0;  // true once after an expose, resize or dialog

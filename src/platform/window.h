@@ -44,7 +44,6 @@ bool StartKeyboard();
 // The vsync surface over the whole client area, and the canvas that draws on it.
 bool OpenScreen(Window* window, int64_t width, int64_t height);
 Canvas* ScreenCanvas(Window* window);
-void ClearScreen(Window* window, Color color);
 // Presents the back buffer. When the display does not pace presenting (software renderer,
 // offscreen driver) this waits out the rest of the refresh interval itself.
 void Flip(Window* window);

@@ -11,7 +11,6 @@
 namespace render {
 namespace {
 
-constexpr platform::Color kGridBackground = RGB(20, 30, 70);
 constexpr platform::Color kCrossYellow = RGB(255, 230, 0);
 constexpr platform::Color kHeatOrange = RGB(255, 130, 0);
 
@@ -213,8 +212,7 @@ void DrawCardGrid(platform::Canvas& canvas, const BoardView& view, const Rect& r
   if (tab < 1 || tab > rules::kCards) tab = 0;
   const bool heat = tab == 0 && view.state.heatMapOn;
   const HeatScale scale = heat ? ComputeHeatScale(view.state) : HeatScale{};
-  canvas.SetDrawingMode(platform::DrawMode::Opaque);
-  canvas.Box(rect.x, rect.y, rect.w, rect.h, kGridBackground);
+  // No background fill: the painted boxes, one pixel wider than their pitch, tile the whole grid.
   canvas.SetFont(view.fonts.gridNumberFont);
   const CellPitch pitch = GridPitch(rect);
   const auto contentW = static_cast<int64_t>(pitch.w), contentH = static_cast<int64_t>(pitch.h);

@@ -38,7 +38,10 @@ void ComposeFrame(platform::Canvas& canvas, const render::BoardView& view) {
   controls::DrawAboutButton(canvas, view);
   render::DrawStatsPanel(canvas, view);
   render::DrawTabStrip(canvas, view);
-  render::DrawCardGrid(canvas, view, l.grid, view.state.activeTab);
+  // Either overlay paints over the whole grid: drawing the grid under it would only cost time.
+  if (!view.payoutOverlayOpen && !view.aboutOverlayOpen) {
+    render::DrawCardGrid(canvas, view, l.grid, view.state.activeTab);
+  }
   render::DrawBallsPanel(canvas, view);
   controls::DrawPayoutOverlay(canvas, view);
   controls::DrawAboutOverlay(canvas, view);
@@ -64,8 +67,9 @@ void ApplyClientSize(Game& game, int64_t width, int64_t height) {
 
 namespace {
 
+// No clear first: the top band, the panels, the tab strip, the grid and the bottom band tile the
+// whole client area at every size, so every pixel is painted by the frame itself.
 void Show(Game& game, const render::DisplayList& list) {
-  game.system.ClearScreen(render::kBackgroundGrey);
   if (platform::Canvas* canvas = game.system.ScreenCanvas()) render::Replay(list, *canvas);
   game.system.Present();
 }

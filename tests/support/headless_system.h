@@ -118,9 +118,12 @@ class HeadlessSystem final : public platform::System {
   const platform::TextMetrics* ScreenMetrics() override {
     return screenOpen_ ? &metrics_ : nullptr;
   }
-  void ClearScreen(platform::Color) override { screen.Clear(); }
   void Present() override {
-    presented = screen.List();
+    // The calls replayed since the last present.
+    const auto& calls = screen.List().calls;
+    presented.calls.assign(calls.begin() + static_cast<std::ptrdiff_t>(presentedUpTo_),
+                           calls.end());
+    presentedUpTo_ = calls.size();
     ++presents;
     now += frameMs;
   }
@@ -215,6 +218,7 @@ class HeadlessSystem final : public platform::System {
  private:
   render::FakeMetrics metrics_;
   bool screenOpen_ = false;
+  std::size_t presentedUpTo_ = 0;
   bool redraw_ = true;
   platform::InputState last_;
   bool spaceWasDown_ = false;

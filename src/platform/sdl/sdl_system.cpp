@@ -53,9 +53,6 @@ class SdlSystem final : public System {
   const TextMetrics* ScreenMetrics() override {
     return window_ != nullptr ? window_->canvas.get() : nullptr;
   }
-  void ClearScreen(Color color) override {
-    if (window_) platform::ClearScreen(window_, color);
-  }
   void Present() override {
     if (window_) Flip(window_);
   }

@@ -176,13 +176,6 @@ bool OpenScreen(Window* w, int64_t, int64_t) {
 
 Canvas* ScreenCanvas(Window* w) { return w->canvas.get(); }
 
-void ClearScreen(Window* w, Color color) {
-  if (!w->renderer) return;
-  SDL_SetRenderTarget(w->renderer, nullptr);
-  SDL_SetRenderDrawColor(w->renderer, Red(color), Green(color), Blue(color), 255);
-  SDL_RenderClear(w->renderer);
-}
-
 void Flip(Window* w) {
   if (w->renderer) SDL_RenderPresent(w->renderer);
   Pace(w);

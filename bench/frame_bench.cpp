@@ -1,0 +1,165 @@
+// The game's busiest frame on SDL's software renderer over an in-memory surface, one core:
+// the Main view of four 12-pick cards in the middle of a draw with balls in the air, every button
+// face, heat map off or on, no overlay or either one open. Recording (composition into the display
+// list with the real font metrics), the check of an unchanged frame, and the replay onto the
+// screen are timed apart, as RenderFrame does them. Also the first frame after a resize.
+#include <SDL.h>
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include "platform/sdl/sdl_canvas.h"
+#include "render/balls_panel.h"
+#include "render/board_view.h"
+#include "render/display_list.h"
+#include "render/fonts.h"
+#include "render/layout.h"
+#include "rules/game_state.h"
+#include "rules/paytable.h"
+#include "shell/frame.h"
+
+namespace {
+
+struct Screen {
+  SDL_Surface* surface = nullptr;
+  SDL_Renderer* renderer = nullptr;
+  std::unique_ptr<platform::SdlCanvas> canvas;
+
+  Screen(int w, int h) {
+    surface = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_RGB888);
+    renderer = surface != nullptr ? SDL_CreateSoftwareRenderer(surface) : nullptr;
+    canvas = std::make_unique<platform::SdlCanvas>(renderer, 96.0);
+  }
+  ~Screen() {
+    canvas.reset();
+    if (renderer != nullptr) SDL_DestroyRenderer(renderer);
+    if (surface != nullptr) SDL_FreeSurface(surface);
+  }
+};
+
+// Twelve picks on every card, overlapping so the Main view shows asterisks of both kinds; twelve
+// balls revealed, the last few still falling; auto-run on.
+struct Board {
+  rules::GameState state;
+  render::Layout layout;
+  render::Fonts fonts;
+  render::BallsPanel balls;
+
+  Board(platform::Canvas& canvas, int64_t width, int64_t height, bool heatMap) {
+    layout.clientWidth = width;
+    layout.clientHeight = height;
+    render::LoadFonts(canvas, fonts, height);
+    render::ComputeLayout(layout, canvas, balls, fonts);
+    rules::FillPayTables(state);
+    for (int card = 1; card <= rules::kCards; ++card) {
+      for (int i = 0; rules::kMaxPicks > state.cards[card].pickCount; ++i) {
+        rules::SetPick(state, card, 1 + (card * 7 + i * 5) % rules::kNumbers, true);
+      }
+    }
+    for (int k = 0; k < rules::kBallsPerDraw; ++k) {
+      state.drawSequence[k] = 1 + (k * 13) % rules::kNumbers;
+      state.heatCounts[state.drawSequence[k]] += 1 + k % 5;
+    }
+    state.speed = 5;
+    state.ballDelayMs = 80;
+    for (int k = 1; k <= 12; ++k) {
+      const int64_t n = state.drawSequence[k - 1];
+      state.drawn[n] = 1;
+      for (int card = 1; card <= rules::kCards; ++card) {
+        if (state.cards[card].picked[n]) {
+          state.cards[card].hit[n] = 1;
+          state.cards[card].hitCount += 1;
+        }
+      }
+      state.ballsRevealed = k;
+      render::StartBallDrop(balls, layout.ballsPanel.w, layout.ballsPanel.h, k, 80, 0);
+      for (int step = 0; step < 5; ++step) render::AnimateBalls(balls);
+    }
+    state.heatMapOn = heatMap ? 1 : 0;
+    state.autoRun = 1;
+    state.drawInProgress = 1;
+    state.betPerCard = state.betSetting = 10;
+  }
+};
+
+struct Frame {
+  Screen screen;
+  Board board;
+  render::BoardView view;
+  render::DisplayList list, shown;
+
+  // Args: width, height, heat map 0/1, overlay 0 none / 1 payout / 2 about.
+  explicit Frame(const benchmark::State& s)
+      : screen(static_cast<int>(s.range(0)), static_cast<int>(s.range(1))),
+        board(*screen.canvas, s.range(0), s.range(1), s.range(2) != 0),
+        view{board.state, board.layout, board.fonts, board.balls, s.range(3) == 1,
+             s.range(3) == 2, false} {
+    Record(list);
+    Replay();  // the first frame rasterises the text; later ones reuse it
+    shown = list;
+  }
+  void Record(render::DisplayList& into) {
+    into.calls.clear();
+    render::RecordingCanvas recorder(into, *screen.canvas, screen.canvas.get());
+    shell::ComposeFrame(recorder, view);
+  }
+  void Replay() {
+    render::Replay(list, *screen.canvas);
+    SDL_RenderFlush(screen.renderer);
+  }
+};
+
+void FrameArgs(benchmark::internal::Benchmark* b) {
+  b->ArgNames({"w", "h", "heat", "overlay"});
+  for (auto [w, h] : {std::pair{1280, 780}, std::pair{2560, 1440}}) {
+    for (int heat : {0, 1}) b->Args({w, h, heat, 0});
+    for (int overlay : {1, 2}) b->Args({w, h, 0, overlay});
+  }
+  b->Unit(benchmark::kMillisecond);
+}
+
+// Composition of the whole frame into the display list.
+void BM_Record(benchmark::State& state) {
+  Frame f(state);
+  for (auto _ : state) f.Record(f.list);
+  state.counters["calls"] = static_cast<double>(f.list.calls.size());
+}
+BENCHMARK(BM_Record)->Apply(FrameArgs);
+
+// What an idle frame costs: record, then find it equal to the frame on screen.
+void BM_UnchangedFrame(benchmark::State& state) {
+  Frame f(state);
+  for (auto _ : state) {
+    f.Record(f.list);
+    benchmark::DoNotOptimize(f.list == f.shown);
+  }
+}
+BENCHMARK(BM_UnchangedFrame)->Apply(FrameArgs);
+
+// Drawing the recorded frame onto the screen.
+void BM_Replay(benchmark::State& state) {
+  Frame f(state);
+  for (auto _ : state) f.Replay();
+  state.counters["texts"] = static_cast<double>(f.screen.canvas->CachedTextCount());
+}
+BENCHMARK(BM_Replay)->Apply(FrameArgs);
+
+// The first frame after a resize: fonts and layout images made again, every string rasterised.
+void BM_FrameAfterResize(benchmark::State& state) {
+  Frame f(state);
+  for (auto _ : state) {
+    render::LoadFonts(*f.screen.canvas, f.board.fonts, f.board.layout.clientHeight);
+    render::ComputeLayout(f.board.layout, *f.screen.canvas, f.board.balls, f.board.fonts);
+    f.Record(f.list);
+    f.Replay();
+  }
+}
+BENCHMARK(BM_FrameAfterResize)
+    ->ArgNames({"w", "h", "heat", "overlay"})
+    ->Args({1280, 780, 0, 0})
+    ->Args({2560, 1440, 0, 0})
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
