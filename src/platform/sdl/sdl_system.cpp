@@ -7,7 +7,7 @@
 #include "platform/files.h"
 #include "platform/random.h"
 #include "platform/sdl/window_internal.h"
-#include "platform/window.h"
+#include "platform/sdl/window.h"
 
 namespace platform {
 namespace {

@@ -1,5 +1,5 @@
 // SDL2 window, renderer and presentation, and the clock. The dialogs live in dialogs.cpp.
-#include "platform/window.h"
+#include "platform/sdl/window.h"
 
 #include <SDL.h>
 #include <SDL_ttf.h>

@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "platform/sdl/sdl_canvas.h"
-#include "platform/window.h"
+#include "platform/sdl/window.h"
 
 namespace platform {
 

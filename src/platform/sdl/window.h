@@ -1,5 +1,5 @@
-// The game window, its screen surface and presentation, and the millisecond clock (the modal
-// dialogs are in dialogs.h). Nothing outside this folder sees SDL; the shell drives these.
+// The game window, its screen surface and presentation, and the millisecond clock: the SDL side
+// of the platform seam, used by SdlSystem and the dialogs (dialogs.h).
 #pragma once
 
 #include <cstdint>
@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/canvas.h"
-#include "platform/dialogs.h"  // the shell reaches the dialogs through this header too
+#include "platform/dialogs.h"
 
 namespace platform {
 
