@@ -14,27 +14,9 @@
 namespace {
 
 // Everything but the random source and the clock is a no-op: the cost measured is the rules'.
-class BenchHost : public rules::Host {
+class BenchHost : public rules::QuietHost {
  public:
-  int64_t now = 0;
-
-  rules::Answer ShowMessage(const std::string&, const std::string&, rules::Buttons,
-                            rules::Icon) override {
-    return rules::Answer::Yes;
-  }
-  std::string AskText(const std::string&, const std::string&, const std::string&) override {
-    return {};
-  }
-  int64_t NowMs() override { return now; }
   bool SecureRandomWord(uint32_t& word) override { return platform::ReadSecureWord(word); }
-  void PlayTone(int, int) override {}
-  void StartWinJingle() override {}
-  void StartFanfare() override {}
-  void SaveGame() override {}
-  void DeleteSaveFile() override {}
-  void ResetBallAnimation() override {}
-  void StartBallDrop(int64_t) override {}
-  void RequestQuit() override {}
 };
 
 void BM_CompleteDraw(benchmark::State& state) {

@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "rules/text.h"
+
 namespace controls {
 namespace {
 
@@ -14,13 +16,7 @@ using platform::RGB;
 using render::BoardView;
 using render::Rect;
 
-// Built by appending: g++ 12 at -O3 takes "text" + a temporary string for an overlapping copy.
-std::string Joined(const char* before, int64_t number, const char* after) {
-  std::string text(before);
-  text += std::to_string(number);
-  text += after;
-  return text;
-}
+using rules::Joined;
 
 constexpr Color kBlack = RGB(0, 0, 0);
 constexpr Color kWhite = RGB(255, 255, 255);

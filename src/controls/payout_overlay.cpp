@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "rules/text.h"
+
 namespace controls {
 namespace {
 
@@ -13,13 +15,7 @@ using platform::Color;
 using platform::DrawMode;
 using platform::RGB;
 
-// Built by appending: g++ 12 at -O3 takes "text" + a temporary string for an overlapping copy.
-std::string Joined(const char* before, int64_t number, const char* after) {
-  std::string text(before);
-  text += std::to_string(number);
-  text += after;
-  return text;
-}
+using rules::Joined;
 
 constexpr Color kPanel = RGB(18, 18, 32);
 constexpr Color kGold = RGB(255, 215, 0);

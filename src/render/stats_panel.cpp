@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "render/colors.h"
+#include "rules/text.h"
 
 namespace render {
 namespace {
@@ -45,24 +46,15 @@ class Writer {
 
 }  // namespace
 
-namespace {
-
-// Appending to a fresh string: g++ 12's optimiser mistakes "$" + a temporary for an overlap.
-std::string Prefixed(const char* prefix, const std::string& digits) {
-  std::string text(prefix);
-  text += digits;
-  return text;
-}
-
-}  // namespace
-
-std::string FormatAmount(int64_t dollars) { return Prefixed("$", std::to_string(dollars)); }
+std::string FormatAmount(int64_t dollars) { return rules::Joined("$", dollars); }
 
 std::string FormatSignedAmount(int64_t dollars) {
-  if (dollars > 0) return Prefixed("+$", std::to_string(dollars));
+  if (dollars > 0) return rules::Joined("+$", dollars);
   if (dollars == 0) return "$0";
   // Spelled from the digits so the most negative value keeps its sign.
-  return Prefixed("-$", std::to_string(dollars).substr(1));
+  std::string text("-$");
+  text += std::to_string(dollars).substr(1);
+  return text;
 }
 
 int64_t StatsRowHeight(int64_t panelHeight, int64_t textHeight) {

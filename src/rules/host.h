@@ -41,4 +41,29 @@ class Host {
   virtual void RequestQuit() = 0;  // the frame loop ends at its next check
 };
 
+// A host for running the rules with nobody watching (tools, benchmarks): every box is accepted
+// (OK or YES), prompts are cancelled, the clock is `now` as its owner moves it, there is no secure
+// source, and cues, saves and the balls panel are ignored. Override what a run needs.
+class QuietHost : public Host {
+ public:
+  int64_t now = 0;  // ms
+
+  Answer ShowMessage(const std::string&, const std::string&, Buttons buttons, Icon) override {
+    return buttons == Buttons::Ok ? Answer::Ok : Answer::Yes;
+  }
+  std::string AskText(const std::string&, const std::string&, const std::string&) override {
+    return {};
+  }
+  int64_t NowMs() override { return now; }
+  bool SecureRandomWord(uint32_t&) override { return false; }
+  void PlayTone(int, int) override {}
+  void StartWinJingle() override {}
+  void StartFanfare() override {}
+  void SaveGame() override {}
+  void DeleteSaveFile() override {}
+  void ResetBallAnimation() override {}
+  void StartBallDrop(int64_t) override {}
+  void RequestQuit() override {}
+};
+
 }  // namespace rules

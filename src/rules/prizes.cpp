@@ -1,10 +1,11 @@
 // Progressive pot and consolation prize. Both go to balance and the lifetime won figure of the
-// current mode, so balance + lifetime bets - lifetime wins is unchanged by them.
+// mode the draw was staked in, so balance + lifetime bets - lifetime wins is unchanged by them.
 #include "rules/prizes.h"
 
 #include <limits>
 #include <string>
-#include <utility>
+
+#include "rules/text.h"
 
 namespace rules {
 namespace {
@@ -89,12 +90,7 @@ bool PayConsolation(GameState& g, int64_t nowMs) {
     g.setWon += amount;
     CreditLifetime(g, amount);
   }
-  // Built by appending to a fresh string: g++ 12's optimiser sees a false overlap when text is
-  // inserted in front of a temporary or assigned over an old message.
-  std::string message(1, '$');
-  message += std::to_string(share);
-  message += "/card consolation paid";
-  SetStatus(g, "CONSOLATION", message, nowMs);
+  SetStatus(g, "CONSOLATION", Joined("$", share, "/card consolation paid"), nowMs);
   RequestSave(g, nowMs);
   return true;
 }

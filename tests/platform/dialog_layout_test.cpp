@@ -98,7 +98,9 @@ TEST(MessageBoxLayoutTest, ButtonSetsSitRightAlignedInTheBandInReadingOrder) {
         EXPECT_EQ(b.rect.w, ScaleLength(80, scale));
         EXPECT_EQ(b.rect.h, ScaleLength(25, scale));
         EXPECT_EQ(b.rect.y, box.buttonBand.y + ScaleLength(12, scale));
-        if (i > 0) EXPECT_EQ(b.rect.x, box.buttons[i - 1].rect.x + b.rect.w + gap);
+        if (i > 0) {
+          EXPECT_EQ(b.rect.x, box.buttons[i - 1].rect.x + b.rect.w + gap);
+        }
       }
       const DialogRect& last = box.buttons.back().rect;
       EXPECT_EQ(last.x + last.w, box.width - ScaleLength(12, scale));

@@ -25,32 +25,18 @@
 
 namespace {
 
-// The rules' outside world for a picture: a clock moved by hand, every box answered OK, no
-// sound, no save, and the balls panel of the scene.
-class PictureHost final : public rules::Host {
+// The rules' outside world for a picture: a clock moved by hand, every box accepted, no sound,
+// no save, and the balls panel of the scene.
+class PictureHost final : public rules::QuietHost {
  public:
-  PictureHost(render::BallsPanel& balls, render::Layout& layout) : balls_(balls), layout_(layout) {}
-  int64_t now = 1'000'000;
-  rules::Answer ShowMessage(const std::string&, const std::string&, rules::Buttons,
-                            rules::Icon) override {
-    return rules::Answer::Ok;
+  PictureHost(render::BallsPanel& balls, render::Layout& layout) : balls_(balls), layout_(layout) {
+    now = 1'000'000;
   }
-  std::string AskText(const std::string&, const std::string&, const std::string&) override {
-    return {};
-  }
-  int64_t NowMs() override { return now; }
-  bool SecureRandomWord(uint32_t&) override { return false; }
-  void PlayTone(int, int) override {}
-  void StartWinJingle() override {}
-  void StartFanfare() override {}
-  void SaveGame() override {}
-  void DeleteSaveFile() override {}
   void ResetBallAnimation() override { render::ResetBallAnimation(balls_); }
   void StartBallDrop(int64_t ball) override {
     render::StartBallDrop(balls_, layout_.ballsPanel.w, layout_.ballsPanel.h, ball,
                           stateDelay ? *stateDelay : 550, now);
   }
-  void RequestQuit() override {}
   const int64_t* stateDelay = nullptr;
 
  private:
