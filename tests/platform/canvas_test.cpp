@@ -1,12 +1,15 @@
 // Pixel checks of SdlCanvas on SDL's software renderer over an in-memory surface: shapes, modes,
 // images, vector paths, text and fonts. Needs no display; reads the surface's pixels directly.
 #include <SDL.h>
+#include <SDL_ttf.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/sdl/font_finder.h"
@@ -151,6 +154,73 @@ TEST_F(SdlCanvasTest, AlphaBlendAppliesToCirclesAndLines) {
   EXPECT_NEAR(Green(At(30, 40)), (255 + 20) / 2, 2);
 }
 
+// Blending at every alpha the board uses, against the exact formula: a blend that inverts or
+// squares the alpha, or skips a shape, shows at these alphas though it may pass at 128.
+enum class Shape { Box, Circle, Line };
+
+class AlphaBlendFormula : public SdlCanvasTest,
+                          public ::testing::WithParamInterface<std::tuple<Shape, int>> {};
+
+TEST_P(AlphaBlendFormula, MatchesTheWeightedMean) {
+  const auto [shape, alpha] = GetParam();
+  const Color source = RGBA(250, 140, 60, static_cast<uint32_t>(alpha));
+  canvas_->SetDrawingMode(DrawMode::AlphaBlend);
+  canvas_->SetFrontColor(source);
+  int x = 0, y = 0;
+  switch (shape) {
+    case Shape::Box:
+      canvas_->Box(10, 10, 20, 20);
+      x = 20, y = 20;
+      break;
+    case Shape::Circle:
+      canvas_->Circle(40, 24, 8);
+      x = 40, y = 24;
+      break;
+    case Shape::Line:
+      canvas_->Line(0, 40, 63, 40);
+      x = 30, y = 40;
+      break;
+  }
+  const Color got = At(x, y);
+  auto expected = [alpha](int s, int d) { return (s * alpha + d * (255 - alpha)) / 255.0; };
+  EXPECT_NEAR(Red(got), expected(Red(source), Red(kBackground)), 2);
+  EXPECT_NEAR(Green(got), expected(Green(source), Green(kBackground)), 2);
+  EXPECT_NEAR(Blue(got), expected(Blue(source), Blue(kBackground)), 2);
+  EXPECT_EQ(Alpha(got), 255);
+}
+
+std::string BlendCaseName(const ::testing::TestParamInfo<std::tuple<Shape, int>>& info) {
+  const char* shapes[] = {"Box", "Circle", "Line"};
+  return shapes[static_cast<int>(std::get<0>(info.param))] +
+         std::to_string(std::get<1>(info.param));
+}
+
+INSTANTIATE_TEST_SUITE_P(BoardAlphas, AlphaBlendFormula,
+                         ::testing::Combine(::testing::Values(Shape::Box, Shape::Circle,
+                                                              Shape::Line),
+                                            ::testing::Values(32, 50, 70, 90, 160, 215)),
+                         BlendCaseName);
+
+// Pixels of horizontal runs {x0, x1, y} and vertical runs {x, y0, y1}, ends included.
+std::vector<SDL_Point> Runs(std::initializer_list<std::array<int, 3>> rows,
+                            std::initializer_list<std::array<int, 3>> columns = {}) {
+  std::vector<SDL_Point> out;
+  for (const auto& r : rows) {
+    for (int x = r[0]; x <= r[1]; ++x) out.push_back({x, r[2]});
+  }
+  for (const auto& c : columns) {
+    for (int y = c[1]; y <= c[2]; ++y) out.push_back({c[0], y});
+  }
+  return out;
+}
+
+// n pixels down and to the right from (x, y).
+std::vector<SDL_Point> Diagonal(int x, int y, int n) {
+  std::vector<SDL_Point> out;
+  for (int i = 0; i < n; ++i) out.push_back({x + i, y + i});
+  return out;
+}
+
 struct LineCase {
   const char* name;
   bool extent;  // LineExtent(a, b, c, d) or Line(a, b, c, d)
@@ -191,6 +261,30 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"ShallowReversed", false, 4, 2, 0, 0, {{0, 0}, {1, 1}, {2, 1}, {3, 2}, {4, 2}}},
         LineCase{"Steep", false, 1, 0, 2, 3, {{1, 0}, {1, 1}, {2, 2}, {2, 3}}},
         LineCase{"ClippedOnTheLeft", false, -1000, 5, 2, 5, {{0, 5}, {1, 5}, {2, 5}}},
+        // The surface is 64 x 48: whatever runs past an edge is cut there, and the part that
+        // shows keeps the pixels of the whole line.
+        LineCase{"ClippedAtTheTop", false, 5, -1000, 5, 2, Runs({}, {{5, 0, 2}})},
+        LineCase{"ClippedOnTheRight", false, 61, 7, 1000, 7, Runs({{61, 63, 7}})},
+        LineCase{"ClippedAtTheBottom", false, 9, 45, 9, 1000, Runs({}, {{9, 45, 47}})},
+        LineCase{"DiagonalClippedAtTheTop", false, 20, -3, 25, 2, Diagonal(23, 0, 3)},
+        LineCase{"DiagonalClippedOnTheRight", false, 60, 10, 70, 20, Diagonal(60, 10, 4)},
+        LineCase{"DiagonalClippedAtTheBottom", false, 30, 44, 40, 54, Diagonal(30, 44, 4)},
+        // x = 10 + 4 (y + 20) / 22 is 13.6 to 14.5 on the rows that show.
+        LineCase{"SteepClippedAtTheTop", false, 10, -20, 14, 2, Runs({}, {{14, 0, 2}})},
+        LineCase{"SteepClippedAtTheBottom", false, 40, 40, 44, 60,
+                 Runs({}, {{40, 40, 42}, {41, 43, 47}})},
+        LineCase{"ShallowClippedOnTheRight", false, 50, 0, 70, 10,
+                 Runs({{50, 50, 0},
+                       {51, 52, 1},
+                       {53, 54, 2},
+                       {55, 56, 3},
+                       {57, 58, 4},
+                       {59, 60, 5},
+                       {61, 62, 6},
+                       {63, 63, 7}})},
+        LineCase{"ShallowClippedAtTheBottom", false, 0, 44, 40, 52,
+                 Runs({{0, 2, 44}, {3, 7, 45}, {8, 12, 46}, {13, 17, 47}})},
+        LineCase{"ExtentClippedAtTheBottom", true, 3, 46, 1, 10, Runs({}, {{3, 46, 47}})},
         LineCase{"HugeCoordinatesOffScreen", false, INT64_MIN, -5, INT64_MAX, -5, {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -464,6 +558,115 @@ TEST_F(TextTest, PointsScaleByDpiToThePixelEm) {
     EXPECT_NEAR(cap / 0.715, c.em, 1.6) << c.points << " pt at " << c.dpi << " dpi, cap " << cap;
     EXPECT_GE(canvas.TextHeight("H"), c.em) << "line height below the em";
     EXPECT_LE(canvas.TextHeight("H"), c.em * 1.45);
+  }
+}
+
+// The size that reaches the font engine, read back through the canvas's own measurements and
+// compared with the same file opened here at the expected pixel size: round(points x dpi / 72).
+TEST_F(TextTest, PointSizeReachesTheFontEngineRounded) {
+  struct Case {
+    int points;
+    double dpi;
+    int pixels;
+  };
+  FontFile file;
+  ASSERT_TRUE(ResolveFontFile("Segoe UI", false, file));
+  ASSERT_EQ(TTF_Init(), 0);
+  const std::string sample = "Numbers 0123456789 $25000 KENO";
+  auto measure = [&](int pixels, int& width, int& height) {
+    TTF_Font* font = TTF_OpenFontIndex(file.path.c_str(), pixels, file.index);
+    ASSERT_NE(font, nullptr);
+    ASSERT_EQ(TTF_SizeUTF8(font, sample.c_str(), &width, nullptr), 0);
+    height = TTF_FontHeight(font);
+    TTF_CloseFont(font);
+  };
+  for (const Case c :
+       {Case{11, 96, 15}, Case{13, 96, 17}, Case{7, 96, 9}, Case{9, 120, 15}, Case{24, 120, 40}}) {
+    SCOPED_TRACE(std::to_string(c.points) + " pt at " + std::to_string(c.dpi) + " dpi");
+    int width = 0, height = 0, smaller = 0, larger = 0, unused = 0;
+    measure(c.pixels, width, height);
+    measure(c.pixels - 1, smaller, unused);
+    measure(c.pixels + 1, larger, unused);
+    ASSERT_LT(smaller, width) << "the sample must tell neighbouring sizes apart";
+    ASSERT_LT(width, larger);
+
+    SdlCanvas canvas(renderer_, c.dpi);
+    Font* font = canvas.LoadFont("Segoe UI", c.points, false);
+    ASSERT_NE(font, nullptr);
+    canvas.SetFont(font);
+    EXPECT_EQ(canvas.TextWidth(sample), width);
+    EXPECT_EQ(canvas.TextHeight(sample), height);
+    canvas.FreeFont(font);
+  }
+  TTF_Quit();
+}
+
+// Text positions round to the nearest pixel: x + 0.49 draws as x, x + 0.5 as x + 1, and the
+// same down the screen.
+TEST_F(TextTest, FractionalPositionsRoundToTheNearestPixel) {
+  Font* font = canvas_->LoadFont("Segoe UI", 13, false);
+  ASSERT_NE(font, nullptr);
+  canvas_->SetFont(font);
+  canvas_->SetDrawingMode(DrawMode::TransparentText);
+  canvas_->SetFrontColor(RGB(255, 255, 255));
+  auto draw = [&](double x, double y) {
+    FillSurface(kBackground);
+    canvas_->DrawText(x, y, "H");
+    std::vector<Color> pixels;
+    for (int py = 0; py < kHeight; ++py) {
+      for (int px = 0; px < kWidth; ++px) pixels.push_back(At(px, py));
+    }
+    return pixels;
+  };
+  // The picture moved by (dx, dy), background where it moved in from.
+  auto shifted = [](const std::vector<Color>& from, int dx, int dy) {
+    std::vector<Color> out(from.size(), kBackground);
+    for (int y = 0; y < kHeight; ++y) {
+      for (int x = 0; x < kWidth; ++x) {
+        const int sx = x - dx, sy = y - dy;
+        if (sx >= 0 && sy >= 0 && sx < kWidth && sy < kHeight) {
+          out[static_cast<std::size_t>(y * kWidth + x)] =
+              from[static_cast<std::size_t>(sy * kWidth + sx)];
+        }
+      }
+    }
+    return out;
+  };
+  const auto whole = draw(10, 10);
+  ASSERT_NE(whole, shifted(whole, 1, 0)) << "nothing drawn";
+  EXPECT_EQ(draw(10.49, 10), whole);
+  EXPECT_EQ(draw(10.5, 10), shifted(whole, 1, 0));
+  EXPECT_EQ(draw(9.51, 10), whole);
+  EXPECT_EQ(draw(10, 10.49), whole);
+  EXPECT_EQ(draw(10, 10.5), shifted(whole, 0, 1));
+  EXPECT_EQ(draw(10, 9.5), whole);
+}
+
+// (x, y) is the top-left corner of the text's line box: all ink lies within TextHeight below y,
+// and the capital's top in its upper third, not on a baseline at y.
+TEST_F(TextTest, InkLiesInTheLineBelowTheTopLeftCorner) {
+  for (int points : {9, 13, 16}) {
+    SCOPED_TRACE(std::to_string(points) + " pt");
+    Font* font = canvas_->LoadFont("Segoe UI", points, false);
+    ASSERT_NE(font, nullptr);
+    canvas_->SetFont(font);
+    canvas_->SetFrontColor(RGB(255, 255, 255));
+    FillSurface(kBackground);
+    constexpr int kTop = 12;
+    canvas_->DrawText(4, kTop, "Hg");
+    const auto height = static_cast<int>(std::lround(canvas_->TextHeight("Hg")));
+    ASSERT_LE(kTop + height, kHeight);
+    int first = kHeight, last = -1;
+    for (const auto& p : Changed()) {
+      first = std::min(first, p.y);
+      last = std::max(last, p.y);
+    }
+    ASSERT_GE(last, 0) << "nothing drawn";
+    EXPECT_GE(first, kTop);
+    EXPECT_LT(last, kTop + height);
+    EXPECT_LT(first, kTop + height / 3.0) << "the H starts " << first - kTop << " below y";
+    EXPECT_GT(last, kTop + height / 2) << "the g's tail reaches the lower half";
+    canvas_->FreeFont(font);
   }
 }
 
