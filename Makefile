@@ -2,8 +2,11 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
+# The unit tests again under AddressSanitizer (leaks included) and UndefinedBehaviorSanitizer.
+ASAN ?= $(BUILD)-asan
+ASAN_TESTS = rules_tests platform_tests render_tests sound_tests controls_tests shell_tests odds_tests
 
-.PHONY: run test build deps configure install package fuzz bench pictures clean
+.PHONY: run test build deps configure install package asan fuzz bench pictures clean
 
 run: build
 	./$(BUILD)/tessaline
@@ -11,6 +14,7 @@ run: build
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -LE e2e
 	cd $(BUILD) && ctest --output-on-failure -L e2e
+	$(MAKE) --no-print-directory asan
 	$(MAKE) --no-print-directory fuzz
 
 deps:
@@ -32,12 +36,24 @@ install: build
 package: build
 	cd $(BUILD) && cpack -G DEB
 
+# Only the test programs, at -O1, and any sanitizer report fails its test: nothing recovers.
+asan: deps
+	@cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=Sanitize -DKENO_WERROR=ON -DKENO_TESTS=ON \
+	  -DKENO_BENCH=OFF -DCMAKE_CXX_FLAGS="-O1 -g1 -fno-omit-frame-pointer \
+	  -fsanitize=address,undefined -fno-sanitize-recover=all" \
+	  -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
+	@cmake --build $(ASAN) -j $(JOBS) --target $(ASAN_TESTS)
+	cd $(ASAN) && ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1:strict_init_order=1 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --output-on-failure -j $(JOBS) -LE "e2e|install"
+
 # The save-file loader under libFuzzer with address and undefined-behaviour sanitizers.
 fuzz: deps
 	@bash scripts/run-fuzz
 
 bench: build
 	@for b in $(BUILD)/*_bench; do $$b; done
+	@bash bench/measure-game.sh $(BUILD)
 
 # Whole frames rendered headless to build/pictures/*.png, for looking at the board.
 pictures: build
@@ -45,4 +61,4 @@ pictures: build
 	@./$(BUILD)/board_pictures $(BUILD)/pictures
 
 clean:
-	rm -rf $(BUILD) build-fuzz
+	rm -rf $(BUILD) $(ASAN) build-fuzz

@@ -98,7 +98,10 @@ TEST_F(FramePipeline, RepaintShowsTheLastFrameAgainWithoutRecording) {
 
 TEST_F(FramePipeline, TheFrameEndsWithTheBottomMarginPainted) {
   Frame();
-  const auto boxes = sys_.screen.CallsOf(render::CallKind::Box);
+  std::vector<render::CanvasCall> boxes;
+  for (const render::CanvasCall& call : sys_.presented.calls) {
+    if (call.kind == render::CallKind::Box) boxes.push_back(call);
+  }
   ASSERT_FALSE(boxes.empty());
   const int64_t h = game_.layout.clientHeight, w = game_.layout.clientWidth;
   EXPECT_EQ(boxes.back().ints, (std::array<int64_t, 4>{0, h - 12, w, 12}));

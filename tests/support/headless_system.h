@@ -25,6 +25,15 @@ struct ShownDialog {
   platform::MessageAnswer answer = platform::MessageAnswer::Ok;
 };
 
+// An audio output with no device behind it: it never opens, loads nothing and plays nothing.
+class NoDeviceAudio final : public platform::Audio {
+ public:
+  bool Open() override { return false; }
+  platform::SoundHandle Load(const uint8_t*, std::size_t) override { return {}; }
+  void Play(platform::SoundHandle) override {}
+  void Close() override {}
+};
+
 struct ShownPrompt {
   std::string title;
   std::string prompt;
@@ -40,6 +49,7 @@ class HeadlessSystem final : public platform::System {
   bool keyboard = true;
   bool screenOpens = true;
   bool secureRandom = true;
+  bool audioOpens = true;  // false: no sound device, the audio output cannot open
   double dpi = 96;
   int64_t clientWidth = -1, clientHeight = -1;  // -1: as the window was opened
   std::string exeDir;                           // where the save file goes; ends in '/'
@@ -119,11 +129,10 @@ class HeadlessSystem final : public platform::System {
     return screenOpen_ ? &metrics_ : nullptr;
   }
   void Present() override {
-    // The calls replayed since the last present.
-    const auto& calls = screen.List().calls;
-    presented.calls.assign(calls.begin() + static_cast<std::ptrdiff_t>(presentedUpTo_),
-                           calls.end());
-    presentedUpTo_ = calls.size();
+    // The calls replayed since the last present; the screen then forgets them, so a long
+    // session does not pile up every frame it ever showed.
+    presented = screen.List();
+    screen.Clear();
     ++presents;
     now += frameMs;
   }
@@ -203,6 +212,7 @@ class HeadlessSystem final : public platform::System {
 
   std::string ExecutableDir() override { return exeDir; }
   std::unique_ptr<platform::Audio> MakeAudio() override {
+    if (!audioOpens) return std::make_unique<NoDeviceAudio>();
     return std::make_unique<platform::SilentAudio>();
   }
 
@@ -218,7 +228,6 @@ class HeadlessSystem final : public platform::System {
  private:
   render::FakeMetrics metrics_;
   bool screenOpen_ = false;
-  std::size_t presentedUpTo_ = 0;
   bool redraw_ = true;
   platform::InputState last_;
   bool spaceWasDown_ = false;
