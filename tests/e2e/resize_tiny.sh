@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# The window squeezed to 1 x 1 pixel in the middle of a draw (no window manager holds it to its
+# minimum size here), then to a sliver of each kind: the game draws at every size, the draw goes
+# on, and back at 1280 x 780 the board is whole again. ESC saves the draw.
+set -uo pipefail
+bin=$1
+source "$(dirname "$0")/lib.bash"
+source "$(dirname "$0")/bad_env.bash"
+
+# Resizes window $main to $1 x $2 and fails unless its client area takes that size.
+resize() {
+  xdotool windowsize --sync "$main" "$1" "$2" 2>/dev/null || xdotool windowsize "$main" "$1" "$2"
+  local deadline=$((SECONDS + 10))
+  until [ "$(window_size "$main")" = "$1x$2" ]; do
+    [ $SECONDS -lt $deadline ] || fail "the client area is $(window_size "$main"), not $1 x $2"
+    sleep 0.1
+  done
+  kill -0 "$game_pid" 2>/dev/null || fail "the game ended at $1 x $2"
+}
+
+make_workdir
+start_xvfb
+start_game
+main=$(pass_welcome) || exit 1
+wait_pixel 5 5 "$kTopBand"
+client_size
+for n in 1 2 3; do pick $n; done
+press_key space
+
+# At 1 x 1 the bottom margin, painted last, covers the top band's corner.
+resize 1 1
+wait_pixel 0 0 "$kMarginGrey"
+# One pixel wide: the top band again at the top, the margin at the bottom.
+resize 1 780
+wait_pixel 0 0 "$kTopBand"
+wait_pixel 0 779 "$kMarginGrey"
+# One pixel high: the margin over the top band everywhere.
+resize 1280 1
+wait_pixel 640 0 "$kMarginGrey"
+resize 1 1
+wait_pixel 0 0 "$kMarginGrey"
+
+resize 1280 780
+wait_pixel 5 5 "$kTopBand"
+wait_pixel 1170 300 "$kBallsPanel"
+wait_pixel 640 779 "$kMarginGrey"
+# The draw went on through the resizes: its save comes 3 seconds after it ends.
+wait_file "$work/keno_save.dat" 60
+press_key Escape
+expect_clean_exit 10
+check_save_money "$work/keno_save.dat" 1
+echo "resize_tiny: ok"
