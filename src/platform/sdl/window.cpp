@@ -168,6 +168,10 @@ bool OpenScreen(Window* w, int64_t, int64_t) {
   w->renderer = SDL_CreateRenderer(w->sdl, -1, SDL_RENDERER_PRESENTVSYNC);
   if (!w->renderer) w->renderer = SDL_CreateRenderer(w->sdl, -1, SDL_RENDERER_SOFTWARE);
   if (!w->renderer) return false;
+  // A GL renderer recreates the X window, which loses its minimum-size hint: set it again.
+  int minWidth = 0, minHeight = 0;
+  SDL_GetWindowMinimumSize(w->sdl, &minWidth, &minHeight);
+  if (minWidth > 0 && minHeight > 0) SDL_SetWindowMinimumSize(w->sdl, minWidth, minHeight);
   SDL_SetRenderDrawBlendMode(w->renderer, SDL_BLENDMODE_NONE);
   w->canvas = std::make_unique<SdlCanvas>(w->renderer, w->fontDpi);
   w->redraw = true;
