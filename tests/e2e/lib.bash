@@ -115,3 +115,258 @@ press_key() {
   xdotool keyup "$1"
   sleep 0.1
 }
+
+# --- Play-through helpers: screenshots, pixels and the board's geometry ---
+# Pixels are read from a screenshot of window $main; points are client coordinates for the client
+# size W x H that read_client_size sets.
+
+# Sets W and H to the client size of window $main.
+read_client_size() {
+  local size
+  size=$(window_size "$main")
+  W=${size%x*}
+  H=${size#*x}
+}
+
+# Takes a screenshot of window $main into $work/shot.ppm (uncompressed, so quick to write and
+# read) and sets shot_width and shot_height; fails when the window cannot be read.
+snap() {
+  local magic
+  timeout 20 import -window "$main" -depth 8 "ppm:$work/shot.ppm" 2>/dev/null || return 1
+  # The header: "P6", the width and height, the largest sample value, one to a line.
+  { read -r magic && read -r shot_width shot_height && read -r _; } <"$work/shot.ppm"
+  [ "$magic" = P6 ] || fail "the screenshot is not a binary PPM"
+  shot_header=$(head -n 3 "$work/shot.ppm" | wc -c)
+}
+
+# The colour of pixel ($1, $2) of the latest snap, as "R,G,B".
+px() {
+  od -An -tu1 -j $((shot_header + ($2 * shot_width + $1) * 3)) -N3 "$work/shot.ppm" |
+    awk '{print $1 "," $2 "," $3}'
+}
+
+# Succeeds when pixel ($1, $2) of the latest snap is within $4 (default 12) of colour $3 in every
+# channel.
+px_is() {
+  local have
+  have=$(px "$1" "$2")
+  awk -v a="$have" -v b="$3" -v t="${4:-12}" 'BEGIN {
+    split(a, x, ","); split(b, y, ",")
+    for (i = 1; i <= 3; i++) if ((x[i] - y[i])^2 > t * t) exit 1 }'
+}
+
+# How many pixels of the $3 x $4 box at ($1, $2) of the latest snap lie within $5 of one of the
+# colours that follow ("R,G,B" each) in every channel.
+count_color() {
+  local x=$1 y=$2 w=$3 h=$4 tol=$5
+  shift 5
+  convert "$work/shot.ppm" -crop "${w}x${h}+${x}+${y}" +repage -depth 8 rgb:- | od -An -v -tu1 |
+    awk -v colours="$*" -v t="$tol" '
+      BEGIN {
+        n = split(colours, list, " ")
+        for (c = 1; c <= n; c++) {
+          split(list[c], rgb, ",")
+          for (i = 1; i <= 3; i++) want[c, i] = rgb[i]
+        }
+      }
+      { for (i = 1; i <= NF; i++) { v[k % 3] = $i; if (++k % 3 == 0) hits += near() } }
+      function near(   c) {
+        for (c = 1; c <= n; c++)
+          if ((v[0] - want[c, 1])^2 <= t*t && (v[1] - want[c, 2])^2 <= t*t &&
+              (v[2] - want[c, 3])^2 <= t*t) return 1
+        return 0
+      }
+      END { print hits + 0 }'
+}
+
+# For each row of the $3 x $4 box at ($1, $2) of the latest snap, how many of its pixels differ
+# from the background colour $5 by more than $6 (default 60) in some channel; one count a line.
+row_ink() {
+  convert "$work/shot.ppm" -crop "$3x$4+$1+$2" +repage -depth 8 rgb:- | od -An -v -tu1 |
+    awk -v w="$3" -v h="$4" -v c="$5" -v t="${6:-60}" '
+      BEGIN { split(c, bg, ",") }
+      { for (i = 1; i <= NF; i++) {
+          v[k % 3] = $i
+          if (++k % 3 == 0)
+            ink[int((k / 3 - 1) / w)] += (v[0] - bg[1])^2 > t*t || (v[1] - bg[2])^2 > t*t ||
+                                        (v[2] - bg[3])^2 > t*t
+        } }
+      END { for (r = 0; r < h; r++) print ink[r] + 0 }'
+}
+
+# The ink of the $3 x $4 box at ($1, $2) of the latest snap, the pixels that differ from the
+# background colour $5 by more than $6 (default 60) in some channel, as "count width height" of
+# their bounding box ("0 0 0" when there is none).
+ink_box() {
+  convert "$work/shot.ppm" -crop "$3x$4+$1+$2" +repage -depth 8 rgb:- | od -An -v -tu1 |
+    awk -v w="$3" -v c="$5" -v t="${6:-60}" '
+      BEGIN { split(c, bg, ","); x0 = y0 = 1e9; x1 = y1 = -1 }
+      { for (i = 1; i <= NF; i++) {
+          v[k % 3] = $i
+          if (++k % 3) continue
+          if ((v[0] - bg[1])^2 <= t*t && (v[1] - bg[2])^2 <= t*t && (v[2] - bg[3])^2 <= t*t)
+            continue
+          p = k / 3 - 1; x = p % w; y = int(p / w); n++
+          if (x < x0) x0 = x; if (x > x1) x1 = x; if (y < y0) y0 = y; if (y > y1) y1 = y
+        } }
+      END { if (n) print n, x1 - x0 + 1, y1 - y0 + 1; else print "0 0 0" }'
+}
+
+# A digest of the pixels of the $3 x $4 box at ($1, $2) of the latest snap, equal for equal
+# pictures.
+box_digest() {
+  convert "$work/shot.ppm" -crop "$3x$4+$1+$2" +repage -depth 8 rgb:- | md5sum | cut -c1-32
+}
+
+# The line of the Runs value in the stats panel of the latest snap, as "x y w h": the bottom-most
+# line of text in the value column above the BALANCE band, the panel's third title band.
+runs_value_box() {
+  local band rows top height
+  band=$(row_ink 2 120 1 $((H - 132)) 150,150,160 5 |
+    awk '{ b = ($1 == 0) } b && !prev { if (++n == 3) { print NR - 1; exit } } { prev = b }')
+  [ -n "$band" ] || fail "no BALANCE band in the stats panel"
+  # The rows of that line, counted from 40 rows above the band.
+  rows=$(row_ink 92 $((120 + band - 40)) 120 40 192,192,192 |
+    awk '{ ink[NR] = $1 } END {
+      for (r = NR; r > 0 && ink[r] == 0; r--) {}
+      last = r
+      for (; r > 0 && ink[r] > 0; r--) {}
+      print r, last - r }')
+  read -r top height <<<"$rows"
+  [ "$height" -gt 0 ] || fail "no Runs value in the stats panel"
+  echo "92 $((120 + band - 40 + top)) 120 $height"
+}
+
+# Snaps every 0.2 s until the command "$@" succeeds on the latest snap; fails with "$2 within
+# $1 s" once $1 seconds have passed.
+wait_until() {
+  local limit=$1 what=$2
+  shift 2
+  local deadline=$((SECONDS + limit))
+  while :; do
+    snap && "$@" && return 0
+    [ $SECONDS -lt $deadline ] || fail "$what within ${limit}s"
+    sleep 0.2
+  done
+}
+
+# Presses mouse button $3 (default 1) at client point ($1, $2) and holds it $4 seconds (default
+# 0.3) before releasing: long enough for a frame on a loaded machine, short of the 1-second hold.
+click_held() {
+  local x y
+  eval "$(xdotool getwindowgeometry --shell "$main")"
+  x=$((X + $1))
+  y=$((Y + $2))
+  xdotool mousemove "$x" "$y" mousedown "${3:-1}"
+  sleep "${4:-0.3}"
+  xdotool mouseup "${3:-1}"
+}
+
+# Holds key $1 down in window $main for $2 seconds.
+hold_key() {
+  xdotool windowfocus --sync "$main" 2>/dev/null || xdotool windowfocus "$main"
+  xdotool keydown "$1"
+  sleep "$2"
+  xdotool keyup "$1"
+}
+
+# The grid rectangle for client size W x H, as "x y w h".
+grid_rect() {
+  local gw=$((W - 404)) gh=$((H - 184))
+  [ $gw -lt 200 ] && gw=200
+  [ $gh -lt 200 ] && gh=200
+  echo "294 172 $gw $gh"
+}
+
+# Cell $1 (1..80) for client size W x H, as "x y w h": its origin and the whole part of its pitch.
+cell_rect() {
+  local gx gy gw gh
+  read -r gx gy gw gh <<<"$(grid_rect)"
+  awk -v n="$1" -v gx="$gx" -v gy="$gy" -v gw="$gw" -v gh="$gh" 'BEGIN {
+    cw = gw / 10; ch = gh / 8; r = int((n - 1) / 10); c = (n - 1) % 10
+    printf "%d %d %d %d\n", gx + int(cw * c), gy + int(ch * r), int(cw), int(ch) }'
+}
+
+# The centre of cell $1, as "x y".
+cell_centre() {
+  local x y w h
+  read -r x y w h <<<"$(cell_rect "$1")"
+  echo "$((x + w / 2)) $((y + h / 2))"
+}
+
+# A point on the face of cell $1, as "x y": halfway across and 7 pixels down, clear of the bevel,
+# the numeral and the hit cross.
+cell_face() {
+  local x y w h
+  read -r x y w h <<<"$(cell_rect "$1")"
+  echo "$((x + w / 2)) $((y + 7))"
+}
+
+# A point on the face of tab $1 (0 Main, 1..4 Card n), as "x y": left of its label.
+tab_face() {
+  local gx gy gw gh
+  read -r gx gy gw gh <<<"$(grid_rect)"
+  echo "$((gx + $1 * (gw / 5) + 8)) 150"
+}
+
+# The centre of top-row button slot $1 (0 Draw Numbers .. 7 About & Rules), as "x y".
+button_centre() {
+  local bw=$(((W - 38) / 8))
+  echo "$((12 + $1 * (bw + 2) + bw / 2)) 60"
+}
+
+# Face colours of the board: cells idle, picked, hit and drawn (the balls' colours too), and the
+# active tab.
+kCellIdle=0,90,200
+kCellPicked=140,20,160
+kCellHit=40,180,60
+kCellDrawn=210,10,10
+kGold=255,215,0
+
+# What the 20 slots of the balls panel hold in the latest snap, slot 1 first, one letter each:
+# G for a green ball (on a card), R for a red one (on no card), - for an empty ring. A slot holds
+# a ball when a third of the disc inside its ring is a ball's colour (the numeral and the glint
+# take much of the rest).
+balls_in_slots() {
+  local h=$((H - 132))
+  convert "$work/shot.ppm" -crop "110x${h}+$((W - 110))+120" +repage -depth 8 rgb:- |
+    od -An -v -tu1 | awk -v h="$h" -v on="$kCellHit" -v off="$kCellDrawn" '
+      BEGIN {
+        split(on, on3, ","); split(off, off3, ",")
+        g = int((h - 120) / 20); r = int((h - 120) / 40) - 1; if (r < 2) r = 2
+        half = r - 2  # inside the ring and its outline
+        for (k = 1; k <= 20; k++) {
+          cx[k] = (k % 2) ? 2 * r + 2 : 110 - 2 * r - 2
+          cy[k] = h - (k - 1) * g - int(g / 2)
+        }
+      }
+      { for (i = 1; i <= NF; i++) {
+          v[n % 3] = $i
+          if (++n % 3) continue
+          p = n / 3 - 1; x = p % 110; y = int(p / 110)
+          for (k = 1; k <= 20; k++) {
+            if ((x - cx[k])^2 + (y - cy[k])^2 > half * half) continue
+            area[k]++
+            if ((v[0] - on3[1])^2 + (v[1] - on3[2])^2 + (v[2] - on3[3])^2 < 900) green[k]++
+            if ((v[0] - off3[1])^2 + (v[1] - off3[2])^2 + (v[2] - off3[3])^2 < 900) red[k]++
+          }
+        } }
+      END {
+        for (k = 1; k <= 20; k++)
+          printf "%s", (green[k] * 3 > area[k] ? "G" : (red[k] * 3 > area[k] ? "R" : "-"))
+        print ""
+      }'
+}
+
+# Fails unless the save $1 conserves money: balance + genBet + casBet - genWon - casWon = 1000.
+check_money_conserved() {
+  local balance genWon genBet casWon casBet
+  balance=$(int_at "$1" 8)
+  genWon=$(int_at "$1" 12)
+  genBet=$(int_at "$1" 16)
+  casWon=$(int_at "$1" 20)
+  casBet=$(int_at "$1" 24)
+  [ $((balance + genBet + casBet - genWon - casWon)) -eq 1000 ] ||
+    fail "money not conserved: balance $balance, GEN won $genWon and bet $genBet," \
+      "CAS won $casWon and bet $casBet"
+}

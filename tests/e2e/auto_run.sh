@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# Auto-run from the keyboard at the fastest speed: random picks on Card 1 (right click on
+# Auto-Pick), two clicks on the right half of Speed (five lit segments), then SPACE held for more
+# than a second turns the Draw button red and draws follow one another unasked (the Runs value in
+# the stats panel changes twice); a SPACE tap stops it, the running draw ends and the button stays
+# idle with Runs unchanged. The save then holds speed 5, more than one draw staked, and the money
+# conserved: balance + genBet + casBet - genWon - casWon = 1000.
+set -uo pipefail
+bin=$1
+source "$(dirname "$0")/lib.bash"
+
+kDrawIdle=40,80,190
+kDrawAutoRun=180,35,35
+kSpeedLit=80,200,100
+
+make_workdir
+start_xvfb
+start_game
+main=$(pass_welcome) || exit 1
+read_client_size
+wait_until 15 "the Card 1 tab is not selected after the greeting" px_is $(tab_face 1) "$kGold"
+
+read -r gx gy gw gh <<<"$(grid_rect)"
+click_held $(button_centre 6) 3
+card_has_picks() { [ "$(count_color "$gx" "$gy" "$gw" "$gh" 8 "$kCellPicked")" -gt 1000 ]; }
+wait_until 10 "a right click on Auto-Pick made no picks" card_has_picks
+
+bw=$(((W - 38) / 8))
+speed_x=$((12 + 3 * (bw + 2)))
+lit() { count_color "$speed_x" 12 "$bw" 96 8 "$kSpeedLit"; }
+snap
+for _ in 1 2; do
+  before=$(lit)
+  click_held $((speed_x + bw * 3 / 4)) 60
+  more_lit() { [ "$(lit)" -gt "$before" ]; }
+  wait_until 10 "the right half of Speed did not raise the speed" more_lit
+done
+
+hold_key space 1.5
+wait_until 10 "holding SPACE did not start auto-run" px_is 20 20 "$kDrawAutoRun"
+# Each draw that ends changes the Runs value in the stats panel: two changes are two draws from
+# the one hold.
+runs_box=$(runs_value_box) || exit 1
+runs0=$(box_digest $runs_box)
+runs_moved() { runs1=$(box_digest $runs_box) && [ "$runs1" != "$runs0" ]; }
+wait_until 60 "the first auto-run draw did not end" runs_moved
+runs_moved_again() {
+  runs2=$(box_digest $runs_box) && [ "$runs2" != "$runs0" ] && [ "$runs2" != "$runs1" ]
+}
+wait_until 60 "no second draw followed the first" runs_moved_again
+px_is 20 20 "$kDrawAutoRun" || fail "auto-run ended by itself"
+
+# A tap stops auto-run; a tap lost between two slow frames is given again.
+for _ in 1 2 3; do
+  hold_key space 0.3
+  snap && ! px_is 20 20 "$kDrawAutoRun" && break
+  sleep 2
+  snap && ! px_is 20 20 "$kDrawAutoRun" && break
+done
+wait_until 60 "the Draw button did not come back to idle after a SPACE tap" px_is 20 20 "$kDrawIdle"
+runs_box=$(runs_value_box) || exit 1
+runs=$(box_digest $runs_box)
+sleep 2
+snap
+px_is 20 20 "$kDrawIdle" && [ "$(box_digest $runs_box)" = "$runs" ] ||
+  fail "a draw started after auto-run stopped"
+
+press_key Escape
+expect_clean_exit 10
+save="$work/keno_save.dat"
+[ -s "$save" ] || fail "no save written on ESC"
+[ "$(int_at "$save" 40)" -eq 5 ] || fail "speed $(int_at "$save" 40) in the save, expected 5"
+picks=$(od -An -v -tu1 -j 48 -N 80 "$save" | tr -s ' ' '\n' | grep -c '^1$')
+[ "$picks" -ge 1 ] || fail "no picks on card 1 in the save"
+staked=$(int_at "$save" 16)
+[ "$staked" -ge 2 ] || fail "GEN bet $staked: auto-run made fewer than two draws"
+check_money_conserved "$save"
+echo "auto_run: ok ($staked draws, $picks picks)"
