@@ -5,7 +5,16 @@
 set -uo pipefail
 bin=$1
 source "$(dirname "$0")/lib.bash"
-source "$(dirname "$0")/bad_env.bash"
+
+kTopBand=160,120,0
+kMarginGrey=172,176,185
+kBallsPanel=150,150,160
+
+# Picks number $1 on the card shown and waits for its cell to turn purple.
+pick() {
+  click_held $(cell_centre "$1")
+  wait_until 10 "number $1 was not picked" px_is $(cell_face "$1") "$kCellPicked"
+}
 
 # Resizes window $main to $1 x $2 and fails unless its client area takes that size.
 resize() {
@@ -22,31 +31,32 @@ make_workdir
 start_xvfb
 start_game
 main=$(pass_welcome) || exit 1
-wait_pixel 5 5 "$kTopBand"
-client_size
+wait_until 15 "the board was not drawn" px_is 5 5 "$kTopBand"
+read_client_size
 for n in 1 2 3; do pick $n; done
 press_key space
 
 # At 1 x 1 the bottom margin, painted last, covers the top band's corner.
 resize 1 1
-wait_pixel 0 0 "$kMarginGrey"
+wait_until 15 "the board was not drawn at 1 x 1" px_is 0 0 "$kMarginGrey"
 # One pixel wide: the top band again at the top, the margin at the bottom.
 resize 1 780
-wait_pixel 0 0 "$kTopBand"
-wait_pixel 0 779 "$kMarginGrey"
+wait_until 15 "no top band at 1 x 780" px_is 0 0 "$kTopBand"
+wait_until 15 "no bottom margin at 1 x 780" px_is 0 779 "$kMarginGrey"
 # One pixel high: the margin over the top band everywhere.
 resize 1280 1
-wait_pixel 640 0 "$kMarginGrey"
+wait_until 15 "the board was not drawn at 1280 x 1" px_is 640 0 "$kMarginGrey"
 resize 1 1
-wait_pixel 0 0 "$kMarginGrey"
+wait_until 15 "the board was not drawn at 1 x 1 again" px_is 0 0 "$kMarginGrey"
 
 resize 1280 780
-wait_pixel 5 5 "$kTopBand"
-wait_pixel 1170 300 "$kBallsPanel"
-wait_pixel 640 779 "$kMarginGrey"
+wait_until 15 "no top band back at 1280 x 780" px_is 5 5 "$kTopBand"
+wait_until 15 "the balls panel is not back at x 1170" px_is 1170 300 "$kBallsPanel"
+wait_until 15 "the bottom margin is not back at y 768" px_is 640 779 "$kMarginGrey"
 # The draw went on through the resizes: its save comes 3 seconds after it ends.
 wait_file "$work/keno_save.dat" 60
 press_key Escape
 expect_clean_exit 10
-check_save_money "$work/keno_save.dat" 1
+check_money_conserved "$work/keno_save.dat"
+[ "$(int_at "$work/keno_save.dat" 16)" -eq 1 ] || fail "the save holds $(int_at "$work/keno_save.dat" 16) dollars staked, not 1"
 echo "resize_tiny: ok"
