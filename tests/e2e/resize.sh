@@ -51,7 +51,8 @@ check_layout() {
 }
 
 resize_to() {
-  xdotool windowsize --sync "$main" "$1" "$2" || fail "the window could not be resized to $1 x $2"
+  timeout 20 xdotool windowsize --sync "$main" "$1" "$2" ||
+    fail "the window could not be resized to $1 x $2"
   read_client_size
   [ "$W" -eq "$1" ] && [ "$H" -eq "$2" ] || fail "the client area is $W x $H, expected $1 x $2"
   wait_until 20 "the board was not drawn again at $1 x $2" layout_drawn
