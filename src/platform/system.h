@@ -51,7 +51,10 @@ class System {
   virtual Canvas* ScreenCanvas() = 0;
   virtual const TextMetrics* ScreenMetrics() = 0;
   virtual void Present() = 0;
-  virtual void SkipFrame() = 0;          // waits out a frame that needed no new picture
+  // Waits out a frame that needed no new picture. While the game is quiet (nothing on a timer,
+  // nothing held down) the wait may run on until the next input or window event, at most a tenth
+  // of a second, so an idle game hardly wakes.
+  virtual void SkipFrame(bool quiet) = 0;
   virtual bool TakeRedrawRequest() = 0;  // true once after an expose, resize or dialog
   // Called while a dialog holds the frame loop, whenever the game window must show its last
   // frame again.

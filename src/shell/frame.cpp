@@ -76,6 +76,21 @@ void Show(Game& game, const render::DisplayList& list) {
 
 }  // namespace
 
+namespace {
+
+// Nothing runs on a timer and nothing is held down: until the player does something, no frame
+// can differ from the one on screen.
+bool Quiet(const Game& game) {
+  const rules::GameState& g = game.state;
+  const InputMemory& in = game.input;
+  return !g.drawInProgress && !g.autoRun && !g.autoNextPending && !g.savePending &&
+         g.statusMessage.empty() && !game.balls.ballAnimActive && !in.leftWasDown &&
+         !in.rightWasDown && !in.spaceDown && !in.drawButtonHeld && !in.payoutOverlayOpen &&
+         !in.aboutOverlayOpen;
+}
+
+}  // namespace
+
 void RenderFrame(Game& game) {
   int64_t width = 0, height = 0;
   game.system.GetClientSize(width, height);
@@ -91,14 +106,14 @@ void RenderFrame(Game& game) {
   f.next.calls.clear();
   const platform::TextMetrics* metrics = game.system.ScreenMetrics();
   if (metrics == nullptr) {  // no screen to draw on
-    game.system.SkipFrame();
+    game.system.SkipFrame(Quiet(game));
     return;
   }
   render::RecordingCanvas recorder(f.next, *metrics, game.system.ScreenCanvas());
   ComposeFrame(recorder, ViewOf(game));
 
   if (!forced && f.haveShown && f.next == f.shown) {
-    game.system.SkipFrame();
+    game.system.SkipFrame(Quiet(game));
     return;
   }
   Show(game, f.next);

@@ -136,7 +136,7 @@ class HeadlessSystem final : public platform::System {
     ++presents;
     now += frameMs;
   }
-  void SkipFrame() override {
+  void SkipFrame(bool) override {
     ++skippedFrames;
     now += frameMs;
   }

@@ -160,20 +160,8 @@ Opened OpenDialogWindow(DialogWindow& d, Window* parent, const std::string& titl
   d.sdl = SDL_CreateWindow(title.c_str(), x, y, w, h, SDL_WINDOW_HIDDEN);
   if (!d.sdl) return Opened::NoWindow;
   d.id = SDL_GetWindowID(d.sdl);
-  // A small picture redrawn only on events: the software renderer, straight into the window's
-  // framebuffer. Left to choose, SDL would open a GL context each time just to decide how to
-  // show that framebuffer, a visible pause before every dialog.
-  {
-    const char* old = SDL_GetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION);
-    const std::string previous = old ? old : "";
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    d.renderer = SDL_CreateRenderer(d.sdl, -1, SDL_RENDERER_SOFTWARE);
-    if (old) {
-      SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, previous.c_str());
-    } else {
-      SDL_ResetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION);
-    }
-  }
+  // A small picture redrawn only on events: the software renderer, as the game window's.
+  d.renderer = SDL_CreateRenderer(d.sdl, -1, SDL_RENDERER_SOFTWARE);
   if (!d.renderer) d.renderer = SDL_CreateRenderer(d.sdl, -1, 0);
   if (!d.renderer) return Opened::NoWindow;
   d.canvas = std::make_unique<SdlCanvas>(d.renderer, DialogDpi());

@@ -56,8 +56,8 @@ class SdlSystem final : public System {
   void Present() override {
     if (window_) Flip(window_);
   }
-  void SkipFrame() override {
-    if (window_) platform::SkipFrame(window_);
+  void SkipFrame(bool quiet) override {
+    if (window_) platform::SkipFrame(window_, quiet);
   }
   bool TakeRedrawRequest() override {
     return window_ != nullptr && platform::TakeRedrawRequest(window_);

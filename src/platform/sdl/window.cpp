@@ -19,6 +19,9 @@ namespace platform {
 
 namespace {
 
+// How long a quiet game may wait for an event before it looks again.
+constexpr int kQuietWaitMs = 100;
+
 double Seconds() {
   using namespace std::chrono;
   return duration<double>(steady_clock::now().time_since_epoch()).count();
@@ -70,6 +73,9 @@ void CloseScreen(Window* w) {
 void InitPlatform() {
   SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  // Windows are drawn by SDL's software renderer straight into their framebuffer. Left to
+  // choose, SDL would open a GL context just to decide how to show that framebuffer.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   SDL_Init(SDL_INIT_EVENTS | SDL_INIT_TIMER);
 }
 
@@ -165,8 +171,12 @@ bool StartKeyboard() { return SDL_GetKeyboardState(nullptr) != nullptr; }
 
 bool OpenScreen(Window* w, int64_t, int64_t) {
   CloseScreen(w);
-  w->renderer = SDL_CreateRenderer(w->sdl, -1, SDL_RENDERER_PRESENTVSYNC);
-  if (!w->renderer) w->renderer = SDL_CreateRenderer(w->sdl, -1, SDL_RENDERER_SOFTWARE);
+  // The software renderer: the board is small fills and text, which it draws in about a
+  // millisecond, and it starts in a fraction of the time of a GL context (on a desktop without a
+  // GPU driver, GL is itself software and costs more memory and CPU). It does not wait for the
+  // display's refresh; Flip paces the loop instead.
+  w->renderer = SDL_CreateRenderer(w->sdl, -1, SDL_RENDERER_SOFTWARE);
+  if (!w->renderer) w->renderer = SDL_CreateRenderer(w->sdl, -1, SDL_RENDERER_PRESENTVSYNC);
   if (!w->renderer) return false;
   // A GL renderer recreates the X window, which loses its minimum-size hint: set it again.
   int minWidth = 0, minHeight = 0;
@@ -185,7 +195,11 @@ void Flip(Window* w) {
   Pace(w);
 }
 
-void SkipFrame(Window* w) { Pace(w); }
+void SkipFrame(Window* w, bool quiet) {
+  if (!quiet) return Pace(w);
+  SDL_WaitEventTimeout(nullptr, kQuietWaitMs);  // leaves the event for the next drain
+  w->nextFrame = Seconds();
+}
 
 void SetRepaintHandler(Window* w, std::function<void()> repaint) {
   if (w) w->repaint = std::move(repaint);

@@ -47,8 +47,9 @@ Canvas* ScreenCanvas(Window* window);
 // Presents the back buffer. When the display does not pace presenting (software renderer,
 // offscreen driver) this waits out the rest of the refresh interval itself.
 void Flip(Window* window);
-// Waits out a frame that needed no new picture, keeping the loop at the display's rate.
-void SkipFrame(Window* window);
+// Waits out a frame that needed no new picture, keeping the loop at the display's rate; when
+// quiet, until the next event or a tenth of a second.
+void SkipFrame(Window* window, bool quiet);
 // True once after the window was exposed or resized, or a dialog in front of it closed: its
 // contents must be drawn again.
 bool TakeRedrawRequest(Window* window);
