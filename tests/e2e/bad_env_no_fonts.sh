@@ -56,6 +56,9 @@ if [ "$how" = "no font files at all" ]; then
   [ "${colours:-0}" -eq 1 ] || fail "the Draw Numbers button shows $colours colours: text was drawn"
 fi
 for n in 1 2 3; do pick $n; done
+# Two clicks on the right half of Speed: the fastest draw, under 2 seconds.
+bw=$(((W - 38) / 8))
+for _ in 1 2; do click_held $((12 + 3 * (bw + 2) + bw * 3 / 4)) 60; done
 press_key space
 # The save comes 3 seconds after the draw ends.
 wait_file "$work/keno_save.dat" 60
@@ -64,6 +67,7 @@ expect_clean_exit 10
 
 save="$work/keno_save.dat"
 check_money_conserved "$save"
+[ "$(int_at "$save" 40)" -eq 5 ] || fail "the save holds speed $(int_at "$save" 40), not 5"
 [ "$(int_at "$save" 16)" -eq 1 ] || fail "the save holds $(int_at "$save" 16) dollars staked, not 1"
 for n in 1 2 3; do
   [ "$(byte_at "$save" $((47 + n)))" = 1 ] || fail "number $n of card 1 was not saved"

@@ -40,6 +40,9 @@ main=$(pass_welcome) || exit 1
 wait_until 15 "the board was not drawn" px_is 5 5 "$kTopBand"
 read_client_size
 for n in 1 2 3; do pick $n; done
+# Two clicks on the right half of Speed: the fastest draw, under 2 seconds.
+bw=$(((W - 38) / 8))
+for _ in 1 2; do click_held $((12 + 3 * (bw + 2) + bw * 3 / 4)) 60; done
 press_key space
 save="$work/data/tessaline/keno_save.dat"
 wait_file "$save" 30
@@ -48,6 +51,7 @@ expect_clean_exit 10
 
 [ "$(stat -c %s "$save")" -eq 372 ] || fail "the save file has $(stat -c %s "$save") bytes"
 check_money_conserved "$save"
+[ "$(int_at "$save" 40)" -eq 5 ] || fail "the save holds speed $(int_at "$save" 40), not 5"
 [ "$(int_at "$save" 16)" -eq 1 ] || fail "the save holds $(int_at "$save" 16) dollars staked, not 1"
 for n in 1 2 3; do
   [ "$(byte_at "$save" $((47 + n)))" = 1 ] || fail "number $n of card 1 was not saved"

@@ -34,6 +34,7 @@ main=$(pass_welcome) || exit 1
 wait_until 15 "the board was not drawn" px_is 5 5 "$kTopBand"
 read_client_size
 for n in 1 2 3; do pick $n; done
+# At the default speed the draw takes 11 seconds, long enough to run through every resize.
 press_key space
 
 # At 1 x 1 the bottom margin, painted last, covers the top band's corner.
