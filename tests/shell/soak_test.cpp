@@ -1,7 +1,8 @@
 // A long session of the real frame loop on the headless platform: thousands of auto-run draws at
 // speed 5 started by a SPACE hold, checked for money that appears or vanishes, auto-run that
 // stops for no reason, and memory that keeps growing. The clock moves one 40 ms frame per frame:
-// a draw takes 42 frames instead of 105 at 60 Hz, every timer still fires on its own frame.
+// a draw takes 42 frames instead of 105 at 60 Hz, and every timer still fires, once a frame at
+// most.
 #include <gtest/gtest.h>
 
 #include <cstddef>
@@ -42,13 +43,13 @@ struct Footprint {
 
 class Soak : public ShellTest {
  protected:
-  // Four cards of four and five spots on the generous table, which returns more than it takes:
-  // no top-up is ever needed, and the five-spot card brings a jackpot box now and then.
   void SetUp() override {
     ShellTest::SetUp();
     sys_.frameMs = 40;
   }
 
+  // Four cards of four and five spots on the generous table, which returns more than it takes:
+  // no top-up is ever needed, and the five-spot card brings a jackpot box now and then.
   void SaveStartingGame() {
     rules::GameState g;
     g.speed = 5;
