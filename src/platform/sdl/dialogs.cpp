@@ -160,7 +160,9 @@ Opened OpenDialogWindow(DialogWindow& d, Window* parent, const std::string& titl
   d.sdl = SDL_CreateWindow(title.c_str(), x, y, w, h, SDL_WINDOW_HIDDEN);
   if (!d.sdl) return Opened::NoWindow;
   d.id = SDL_GetWindowID(d.sdl);
-  // A small picture redrawn only on events: the software renderer, as the game window's.
+  // A small picture redrawn only on events: the software renderer straight into the window's
+  // framebuffer, as the game window's. Left to choose, SDL would open a GL context first.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   d.renderer = SDL_CreateRenderer(d.sdl, -1, SDL_RENDERER_SOFTWARE);
   if (!d.renderer) d.renderer = SDL_CreateRenderer(d.sdl, -1, 0);
   if (!d.renderer) return Opened::NoWindow;
