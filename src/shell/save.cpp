@@ -179,4 +179,12 @@ std::string ChooseSavePath(const std::string& exeDir) {
 
 std::string ChooseSavePath() { return ChooseSavePath(platform::ExecutableDir()); }
 
+std::string SaveToLoad(const std::string& savePath, const std::string& exeDir) {
+  if (exeDir.empty() || platform::FileSize(savePath) >= 0) return savePath;
+  std::string beside = exeDir;
+  if (beside.back() != '/') beside += '/';
+  beside += kSaveFileName;
+  return platform::FileSize(beside) > 0 ? beside : savePath;
+}
+
 }  // namespace shell

@@ -48,4 +48,9 @@ void DeleteSaveFile(const std::string& path);
 std::string ChooseSavePath(const std::string& exeDir);
 std::string ChooseSavePath();
 
+// The file start-up loads: the save at `savePath`, or, while there is none there yet, the one an
+// earlier run left beside the executable before its folder stopped being writable, so a player
+// never finds their game gone because the save had to move.
+std::string SaveToLoad(const std::string& savePath, const std::string& exeDir);
+
 }  // namespace shell

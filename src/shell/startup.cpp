@@ -84,7 +84,7 @@ bool OpenGameWindow(Game& game, rules::Host& host) {
   g.secureRandomAvailable = sys.OpenSecureRandom() ? 1 : 0;
   rules::FillPayTables(g);
   rules::ResetSet(g);
-  LoadGame(g, game.savePath);
+  LoadGame(g, SaveToLoad(game.savePath, sys.ExecutableDir()));
   sound::SetSoundOn(game.sound, g.soundOn != 0);
   rules::RefreshActivePayTable(g);
   rules::RecountNumberCards(g);

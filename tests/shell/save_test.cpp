@@ -394,3 +394,20 @@ TEST_F(SaveFileTest, SavePathFallsBackToTheDataHome) {
 }
 
 }  // namespace
+
+// A game folder that stopped being writable still holds the last save: start-up loads it until
+// a save in the data folder replaces it.
+TEST(SaveToLoad, FallsBackToTheSaveLeftBesideTheExecutable) {
+  const auto dir = testing_support::MakeTempDir("save-to-load");
+  const std::string exeDir = (dir / "game").string() + "/";
+  const std::string dataSave = (dir / "data" / "keno_save.dat").string();
+  std::filesystem::create_directories(dir / "game");
+  std::filesystem::create_directories(dir / "data");
+  EXPECT_EQ(shell::SaveToLoad(dataSave, exeDir), dataSave) << "nothing anywhere: the data folder";
+  testing_support::WriteBytes(dir / "game" / "keno_save.dat", testing_support::Bytes(372, 1));
+  EXPECT_EQ(shell::SaveToLoad(dataSave, exeDir), exeDir + "keno_save.dat");
+  testing_support::WriteBytes(dataSave, testing_support::Bytes(372, 2));
+  EXPECT_EQ(shell::SaveToLoad(dataSave, exeDir), dataSave) << "the newer home of the save wins";
+  EXPECT_EQ(shell::SaveToLoad(exeDir + "keno_save.dat", exeDir), exeDir + "keno_save.dat");
+  testing_support::RemoveTempDir(dir);
+}
