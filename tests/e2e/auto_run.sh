@@ -13,12 +13,7 @@ kDrawIdle=40,80,190
 kDrawAutoRun=180,35,35
 kSpeedLit=80,200,100
 
-make_workdir
-start_xvfb
-start_game
-main=$(pass_welcome) || exit 1
-read_client_size
-wait_until 15 "the Card 1 tab is not selected after the greeting" px_is $(tab_face 1) "$kGold"
+first_start
 
 read -r gx gy gw gh <<<"$(grid_rect)"
 click_held $(button_centre 6) 3

@@ -370,3 +370,14 @@ check_money_conserved() {
     fail "money not conserved: balance $balance, GEN won $genWon and bet $genBet," \
       "CAS won $casWon and bet $casBet"
 }
+
+# A first start on a fresh Xvfb: the greeting answered, the window's size read and the Card 1
+# tab showing. Sets $main.
+first_start() {
+  make_workdir
+  start_xvfb
+  start_game
+  main=$(pass_welcome) || exit 1
+  read_client_size
+  wait_until 15 "the Card 1 tab is not selected after the greeting" px_is $(tab_face 1) "$kGold"
+}

@@ -11,12 +11,7 @@ kHeaderBand=40,40,65
 kGenerousCaption=120,255,120
 kCasinoCaption=255,120,120
 
-make_workdir
-start_xvfb
-start_game
-main=$(pass_welcome) || exit 1
-read_client_size
-wait_until 15 "the Card 1 tab is not selected after the greeting" px_is $(tab_face 1) "$kGold"
+first_start
 
 read -r gx gy gw gh <<<"$(grid_rect)"
 row=$(((gh - 26) / 14))

@@ -60,12 +60,7 @@ resize_to() {
   check_layout
 }
 
-make_workdir
-start_xvfb
-start_game
-main=$(pass_welcome) || exit 1
-read_client_size
-wait_until 15 "the Card 1 tab is not selected after the greeting" px_is $(tab_face 1) "$kGold"
+first_start
 for n in 1 80; do
   click_held $(cell_centre $n)
   wait_until 10 "number $n did not turn purple" px_is $(cell_face $n) "$kCellPicked"

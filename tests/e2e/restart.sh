@@ -12,12 +12,7 @@ card1=(5 17 42)
 card2=(17 60)
 kHeatMarker=255,120,0
 
-make_workdir
-start_xvfb
-start_game
-main=$(pass_welcome) || exit 1
-read_client_size
-wait_until 15 "the Card 1 tab is not selected after the greeting" px_is $(tab_face 1) "$kGold"
+first_start
 for n in "${card1[@]}"; do
   click_held $(cell_centre "$n")
   wait_until 10 "number $n did not turn purple on Card 1" px_is $(cell_face "$n") "$kCellPicked"
