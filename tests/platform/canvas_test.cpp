@@ -182,7 +182,7 @@ TEST_P(AlphaBlendFormula, MatchesTheWeightedMean) {
       break;
   }
   const Color got = At(x, y);
-  auto expected = [alpha](int s, int d) { return (s * alpha + d * (255 - alpha)) / 255.0; };
+  auto expected = [a = alpha](int s, int d) { return (s * a + d * (255 - a)) / 255.0; };
   EXPECT_NEAR(Red(got), expected(Red(source), Red(kBackground)), 2);
   EXPECT_NEAR(Green(got), expected(Green(source), Green(kBackground)), 2);
   EXPECT_NEAR(Blue(got), expected(Blue(source), Blue(kBackground)), 2);
