@@ -15,7 +15,17 @@
 #include "shell/save.h"
 #include "shell_fixture.h"
 
+// g++ says it builds with AddressSanitizer one way, clang another.
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define KENO_ASAN 1
+#endif
+#endif
 #if defined(__SANITIZE_ADDRESS__)
+#define KENO_ASAN 1
+#endif
+
+#if defined(KENO_ASAN)
 // The sanitizer runtime's own count; g++ ships the runtime without this header.
 extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 #else
@@ -25,7 +35,7 @@ extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 namespace shell_test {
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(KENO_ASAN)
 // Several times slower under the sanitizers; LeakSanitizer checks for leaks at exit.
 constexpr int64_t kDraws = 1'000;
 std::size_t HeapInUse() { return __sanitizer_get_current_allocated_bytes(); }
