@@ -5,12 +5,11 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
-#include <fcntl.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <mutex>
 #include <vector>
+
+#include "platform/sdl/quiet.h"
 
 namespace platform {
 
@@ -20,33 +19,6 @@ constexpr int kRate = 44100;
 constexpr int kOutputChannels = 2;
 constexpr int kBufferFrames = 512;
 
-void DiscardLog(void*, int, SDL_LogPriority, const char*) {}
-
-// The sound libraries under SDL (ALSA among them) print straight to stderr while a device is
-// sought, and on a machine without one they always complain. For that moment stderr is
-// /dev/null; the game prints nothing of its own that could be lost meanwhile.
-class QuietStderr {
- public:
-  QuietStderr() {
-    std::fflush(stderr);
-    saved_ = fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 0);
-    const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
-    if (saved_ >= 0 && null >= 0) dup2(null, STDERR_FILENO);
-    if (null >= 0) close(null);
-  }
-  ~QuietStderr() {
-    if (saved_ < 0) return;
-    std::fflush(stderr);
-    dup2(saved_, STDERR_FILENO);
-    close(saved_);
-  }
-  QuietStderr(const QuietStderr&) = delete;
-  QuietStderr& operator=(const QuietStderr&) = delete;
-
- private:
-  int saved_ = -1;
-};
-
 class SdlAudio final : public Audio {
  public:
   ~SdlAudio() override { Close(); }
@@ -54,8 +26,9 @@ class SdlAudio final : public Audio {
   bool Open() override {
     std::lock_guard<std::mutex> lock(mutex_);
     if (open_) return true;
-    // SDL and its drivers report through SDL_Log; the game prints nothing.
-    SDL_LogSetOutputFunction(DiscardLog, nullptr);
+    // SDL and its drivers report through SDL_Log, ALSA and others straight to stderr while a
+    // device is sought; on a machine without one they always complain.
+    SilenceSdlLog();
     const QuietStderr quiet;
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
     if (Mix_OpenAudio(kRate, AUDIO_S16SYS, kOutputChannels, kBufferFrames) != 0) {

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -469,7 +470,11 @@ MessageAnswer PlainMessageBox(Window* parent, const std::string& title, const st
   int pressed = -1;
   const int failed = SDL_ShowMessageBox(&box, &pressed);
   if (parent) parent->redraw = true;
-  if (failed != 0) return Unanswerable(buttons);
+  if (failed != 0) {
+    // No display at all: the terminal, if any, is the only place left to say it.
+    std::fprintf(stderr, "%s: %s\n", title.c_str(), body.c_str());
+    return Unanswerable(buttons);
+  }
   switch (pressed) {
     case kYes:
       return MessageAnswer::Yes;

@@ -12,6 +12,7 @@
 #include <memory>
 #include <thread>
 
+#include "platform/sdl/quiet.h"
 #include "platform/sdl/sdl_canvas.h"
 #include "platform/sdl/window_internal.h"
 
@@ -71,6 +72,7 @@ void CloseScreen(Window* w) {
 }  // namespace
 
 void InitPlatform() {
+  SilenceSdlLog();
   SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   // Windows are drawn by SDL's software renderer straight into their framebuffer. Left to
@@ -98,7 +100,11 @@ bool StartVideo() {
   static bool missing = false;
   if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
   if (missing) return false;
-  missing = SDL_InitSubSystem(SDL_INIT_VIDEO) != 0;
+  {
+    // Without a display the toolkits SDL tries in turn print their complaints to stderr.
+    const QuietStderr quiet;
+    missing = SDL_InitSubSystem(SDL_INIT_VIDEO) != 0;
+  }
   if (missing) return false;
   // Without a display SDL settles for a driver that shows nothing; a game nobody can see would
   // run on unseen, so treat that as no display at all.
