@@ -7,14 +7,6 @@ set -uo pipefail
 bin=$1
 source "$(dirname "$0")/lib.bash"
 
-kTopBand=160,120,0
-
-# Picks number $1 on the card shown and waits for its cell to turn purple.
-pick() {
-  click_held $(cell_centre "$1")
-  wait_until 10 "number $1 was not picked" px_is $(cell_face "$1") "$kCellPicked"
-}
-
 make_workdir
 cat >"$work/fonts.conf" <<'EOF'
 <?xml version="1.0"?>

@@ -322,6 +322,14 @@ kCellPicked=140,20,160
 kCellHit=40,180,60
 kCellDrawn=210,10,10
 kGold=255,215,0
+# The top band behind the buttons.
+kTopBand=160,120,0
+
+# Picks number $1 on the card shown and waits for its cell to turn purple.
+pick() {
+  click_held $(cell_centre "$1")
+  wait_until 10 "number $1 was not picked" px_is $(cell_face "$1") "$kCellPicked"
+}
 
 # What the 20 slots of the balls panel hold in the latest snap, slot 1 first, one letter each:
 # G for a green ball (on a card), R for a red one (on no card), - for an empty ring. A slot holds

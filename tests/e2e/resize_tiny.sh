@@ -6,15 +6,8 @@ set -uo pipefail
 bin=$1
 source "$(dirname "$0")/lib.bash"
 
-kTopBand=160,120,0
 kMarginGrey=172,176,185
 kBallsPanel=150,150,160
-
-# Picks number $1 on the card shown and waits for its cell to turn purple.
-pick() {
-  click_held $(cell_centre "$1")
-  wait_until 10 "number $1 was not picked" px_is $(cell_face "$1") "$kCellPicked"
-}
 
 # Resizes window $main to $1 x $2 and fails unless its client area takes that size.
 resize() {
