@@ -138,12 +138,36 @@ CellPitch GridPitch(const Rect& grid) {
   return CellPitch{static_cast<float>(grid.w) / 10.0f, static_cast<float>(grid.h) / 8.0f};
 }
 
+namespace {
+
+// Offset of cell `index` along one axis from the grid's edge, in the single precision the pitch
+// is held in: the hit test must truncate the very same product.
+int64_t CellEdge(float pitch, int index) {
+  return static_cast<int64_t>(pitch * static_cast<float>(index));
+}
+
+// The last of `count` cells along one axis that starts at or before offset d. Edges step by the
+// whole pitch or one more, so this is the cell whose content holds d, or, on a pixel no content
+// box holds, the cell whose painted border it is.
+int CellIndexAt(float pitch, int count, int64_t d) {
+  int index = 0;
+  while (index + 1 < count && CellEdge(pitch, index + 1) <= d) ++index;
+  return index;
+}
+
+}  // namespace
+
 Rect CellBox(const Rect& grid, int n) {
   const CellPitch pitch = GridPitch(grid);
   const int row = (n - 1) / 10, col = (n - 1) % 10;
-  return Rect{grid.x + static_cast<int64_t>(pitch.w * static_cast<float>(col)),
-              grid.y + static_cast<int64_t>(pitch.h * static_cast<float>(row)),
+  return Rect{grid.x + CellEdge(pitch.w, col), grid.y + CellEdge(pitch.h, row),
               static_cast<int64_t>(pitch.w) + 1, static_cast<int64_t>(pitch.h) + 1};
+}
+
+int CellAt(const Rect& grid, int64_t px, int64_t py) {
+  if (!PointInRect(grid, px, py)) return 0;
+  const CellPitch pitch = GridPitch(grid);
+  return CellIndexAt(pitch.h, 8, py - grid.y) * 10 + CellIndexAt(pitch.w, 10, px - grid.x) + 1;
 }
 
 CrossExtent HitCrossExtent(int64_t w, int64_t h) {
@@ -190,8 +214,7 @@ HeatScale ComputeHeatScale(const rules::GameState& g) {
 
 int64_t HeatAlpha(int64_t count, const HeatScale& scale) {
   if (count == 0) return 0;
-  float intensity =
-      static_cast<float>(count - scale.coldCount) / scale.span * 0.85f + 0.15f;
+  float intensity = static_cast<float>(count - scale.coldCount) / scale.span * 0.85f + 0.15f;
   intensity = std::min(intensity, 1.0f);
   return static_cast<int64_t>(intensity * 215.0f);
 }
@@ -199,9 +222,8 @@ int64_t HeatAlpha(int64_t count, const HeatScale& scale) {
 platform::Color BlendOver(platform::Color source, int64_t alpha, platform::Color below) {
   const int64_t a = std::clamp<int64_t>(alpha, 0, 255);
   auto mix = [a](uint32_t s, uint32_t d) {
-    return static_cast<uint32_t>((static_cast<int64_t>(s) * a + static_cast<int64_t>(d) * (255 - a) +
-                                  127) /
-                                 255);
+    return static_cast<uint32_t>(
+        (static_cast<int64_t>(s) * a + static_cast<int64_t>(d) * (255 - a) + 127) / 255);
   };
   return RGB(mix(platform::Red(source), platform::Red(below)),
              mix(platform::Green(source), platform::Green(below)),

@@ -21,6 +21,11 @@ CellPitch GridPitch(const Rect& grid);
 // neighbouring cells share their border line. The content box is (x, y, trunc(pitch)).
 Rect CellBox(const Rect& grid, int n);
 
+// The number (1..80) drawn at client pixel (px, py), 0 outside the grid: the exact inverse of
+// CellBox, for input's hit test. A border pixel two painted boxes share belongs to the cell whose
+// content box holds it.
+int CellAt(const Rect& grid, int64_t px, int64_t py);
+
 // Where the cross of a content box w x h reaches, relative to the box's corner.
 struct CrossExtent {
   int64_t x = 0, y = 0, w = 0, h = 0;

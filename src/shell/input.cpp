@@ -4,11 +4,12 @@
 
 #include <string>
 
+#include "render/card_grid.h"
+#include "render/tab_strip.h"
 #include "rules/autopick.h"
 #include "rules/draw.h"
 #include "rules/paytable.h"
 #include "rules/picks.h"
-#include "render/tab_strip.h"
 
 namespace shell {
 namespace {
@@ -40,15 +41,6 @@ int64_t TabFromX(const render::Layout& layout, int64_t mx) {
   return index < 0 ? 0 : index > 4 ? 4 : index;
 }
 
-int64_t CellFromPoint(int64_t rx, int64_t ry, int64_t w, int64_t h) {
-  const float cw = static_cast<float>(w) / 10.0f, ch = static_cast<float>(h) / 8.0f;
-  if (cw <= 0 || ch <= 0) return 0;
-  const float fx = static_cast<float>(rx) / cw, fy = static_cast<float>(ry) / ch;
-  const auto column = static_cast<int64_t>(fx), row = static_cast<int64_t>(fy);
-  if (column < 0 || column > 9 || row < 0 || row > 7) return 0;
-  return row * 10 + column + 1;
-}
-
 SpaceAction UpdateSpaceKey(InputMemory& in, bool held, int64_t nowMs) {
   SpaceAction action = SpaceAction::kNone;
   if (held) {
@@ -70,13 +62,13 @@ SpaceAction UpdateSpaceKey(InputMemory& in, bool held, int64_t nowMs) {
 
 void NewGame(Game& game, rules::Host& host) {
   rules::GameState& g = game.state;
-  const rules::Answer answer = host.ShowMessage(
-      "New Game",
-      "YES    - Clear card selections only.\n"
-      "         (Balance and lifetime stats kept.)\n\n"
-      "NO     - Full wipe: reset balance to $1000, clear all stats.\n\n"
-      "CANCEL - Return to game, change nothing.",
-      rules::Buttons::YesNoCancel, rules::Icon::None);
+  const rules::Answer answer =
+      host.ShowMessage("New Game",
+                       "YES    - Clear card selections only.\n"
+                       "         (Balance and lifetime stats kept.)\n\n"
+                       "NO     - Full wipe: reset balance to $1000, clear all stats.\n\n"
+                       "CANCEL - Return to game, change nothing.",
+                       rules::Buttons::YesNoCancel, rules::Icon::None);
   if (answer == rules::Answer::Yes) {
     rules::StopAutoRun(g);
     rules::ResetSet(g);
@@ -90,8 +82,8 @@ void NewGame(Game& game, rules::Host& host) {
 void CopyCard(Game& game, rules::Host& host, int source) {
   rules::GameState& g = game.state;
   const std::string s = std::to_string(source);
-  const std::string reply =
-      host.AskText("Copy Card " + s, "Copy Card " + s + "'s picks to which card? (1-4, not " + s + ")", "");
+  const std::string reply = host.AskText(
+      "Copy Card " + s, "Copy Card " + s + "'s picks to which card? (1-4, not " + s + ")", "");
   const int64_t d = rules::ParseCardNumber(reply);
   if (d >= 1 && d <= rules::kCards && d != source) {
     if (rules::CopyPicks(g, source, static_cast<int>(d), host.NowMs())) rules::SelectTab(g, d);
@@ -143,7 +135,8 @@ void HandleLeftClick(Game& game, rules::Host& host, int64_t mx, int64_t my) {
     rules::SelectTab(g, TabFromX(l, mx));
   } else if (g.activeTab >= 1 && g.activeTab <= rules::kCards &&
              render::PointInRect(l.grid, mx, my)) {
-    const int64_t n = CellFromPoint(mx - l.grid.x, my - l.grid.y, l.grid.w, l.grid.h);
+    // The grid's own geometry decides, so a click lands in the cell drawn under it.
+    const int n = render::CellAt(l.grid, mx, my);
     if (n != 0) rules::TogglePick(g, static_cast<int>(g.activeTab), n, host.NowMs());
   }
 }

@@ -28,8 +28,6 @@ void CloseOverlays(InputMemory& input);
 
 // The tab under x (0 Main, 1..4 the cards), held to 0..4.
 int64_t TabFromX(const render::Layout& layout, int64_t mx);
-// The number (1..80) of the cell at (rx, ry) from the grid's corner in a grid w x h; 0 outside.
-int64_t CellFromPoint(int64_t rx, int64_t ry, int64_t w, int64_t h);
 
 // The New Game question: YES clears the picks, NO resets everything, CANCEL changes nothing.
 void NewGame(Game& game, rules::Host& host);

@@ -1,6 +1,7 @@
 // The card grid recorded at 1280 x 780 (grid 876 x 596, content boxes 87 x 74): cell geometry,
 // the four cell states in the Main and card views, numerals, crosses and asterisks, the heat
-// map's scale and colours, and the hit cross drawn on its own and stamped from its image.
+// map's scale and colours, the hit cross drawn on its own and stamped from its image, and the
+// hit test walked over every pixel of the grid at four sizes.
 #include "render/card_grid.h"
 
 #include <gtest/gtest.h>
@@ -282,6 +283,76 @@ TEST(CardGrid, CellGeometryAndNumeralPlacement) {
   EXPECT_EQ(texts[1].reals[1], 693 + 27);
   EXPECT_EQ(texts[1].color, kWhite);
 }
+
+// The hit test is the exact inverse of the drawn geometry, pixel by pixel: a pixel belongs to the
+// cell whose content box holds it, and one that no content box holds to the painted box whose
+// border it is. Sizes whose pitches leave different remainders, the odd one included.
+struct GridSize {
+  int64_t width, height;
+};
+
+void PrintTo(const GridSize& s, std::ostream* os) { *os << s.width << " x " << s.height; }
+
+class CellAtWalk : public ::testing::TestWithParam<GridSize> {};
+
+// For each offset from the grid's edge along one axis, the cell the rule above gives it, read
+// from CellBox alone; -1 where no cell paints.
+std::vector<int> OwnersAlong(const Rect& grid, bool across) {
+  const int count = across ? 10 : 8, stride = across ? 1 : 10;
+  const render::CellPitch pitch = render::GridPitch(grid);
+  const auto content = static_cast<int64_t>(across ? pitch.w : pitch.h);
+  std::vector<int> owner(static_cast<std::size_t>(across ? grid.w : grid.h), -1);
+  std::vector<int64_t> starts;
+  for (int i = 0; i < count; ++i) {
+    const Rect box = render::CellBox(grid, 1 + i * stride);
+    starts.push_back(across ? box.x - grid.x : box.y - grid.y);
+  }
+  for (int i = 0; i < count; ++i) {
+    for (int64_t d = starts[i]; d < starts[i] + content; ++d) owner.at(d) = i;
+  }
+  for (int i = 0; i < count; ++i) {
+    const auto border = static_cast<std::size_t>(starts[i] + content);  // painted, no content
+    if (border < owner.size() && owner[border] == -1) owner[border] = i;
+  }
+  return owner;
+}
+
+TEST_P(CellAtWalk, EveryPixelOfTheGridBelongsToTheCellDrawnThere) {
+  render::Layout layout;
+  layout.clientWidth = GetParam().width;
+  layout.clientHeight = GetParam().height;
+  render::ComputeLayoutRects(layout);
+  const Rect& g = layout.grid;
+  const std::vector<int> columns = OwnersAlong(g, true);
+  const std::vector<int> rows = OwnersAlong(g, false);
+  ASSERT_EQ(std::count(columns.begin(), columns.end(), -1), 0) << "a column no cell paints";
+  ASSERT_EQ(std::count(rows.begin(), rows.end(), -1), 0) << "a row no cell paints";
+
+  int64_t misses = 0;
+  for (int64_t y = 0; y < g.h; ++y) {
+    for (int64_t x = 0; x < g.w; ++x) {
+      const int want = rows[y] * 10 + columns[x] + 1;
+      const int got = render::CellAt(g, g.x + x, g.y + y);
+      if (got != want && ++misses <= 5) {
+        ADD_FAILURE() << "(" << g.x + x << ", " << g.y + y << ") is in " << want << ", not " << got;
+      }
+    }
+  }
+  EXPECT_EQ(misses, 0);
+  // Just outside the grid, on every side: no number.
+  for (const auto& [x, y] : std::vector<std::pair<int64_t, int64_t>>{
+           {g.x - 1, g.y}, {g.x, g.y - 1}, {g.x + g.w, g.y}, {g.x, g.y + g.h}}) {
+    EXPECT_EQ(render::CellAt(g, x, y), 0) << "(" << x << ", " << y << ")";
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, CellAtWalk,
+                         ::testing::Values(GridSize{1000, 752}, GridSize{1280, 780},
+                                           GridSize{2560, 1440}, GridSize{1013, 761}),
+                         [](const auto& info) {
+                           return std::to_string(info.param.width) + "x" +
+                                  std::to_string(info.param.height);
+                         });
 
 // The line set of a cross, sorted so two drawings compare regardless of order.
 std::vector<std::array<int64_t, 4>> SortedLines(const std::vector<CanvasCall>& calls,

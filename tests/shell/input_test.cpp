@@ -1,13 +1,18 @@
 // Input on the headless platform at 1280 x 780: the click rules of every board region, the
 // Draw-button and SPACE holds on the frame clock, pick edits, the card copy and New Game dialogs,
-// and the locks that keep a running draw paying only for what it was bought with.
+// the locks that keep a running draw paying only for what it was bought with, and a click on
+// every cell's corners and centre at four sizes.
+#include "shell/input.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
+#include <vector>
 
+#include "render/card_grid.h"
 #include "rules/picks.h"
-#include "shell/input.h"
 #include "shell/save.h"
 #include "shell_fixture.h"
 
@@ -83,8 +88,8 @@ TEST_P(LeftClickRules, ApplyTheirRule) {
 }
 
 const ClickCase kLeftClicks[] = {
-    {"OpenOverlayOnlyCloses",
-     [](shell::Game& gm) { gm.input.payoutOverlayOpen = 1; }, SlotX(1), kButtonY,
+    {"OpenOverlayOnlyCloses", [](shell::Game& gm) { gm.input.payoutOverlayOpen = 1; }, SlotX(1),
+     kButtonY,
      [](const shell::Game& gm, const testing_support::HeadlessSystem& sys) {
        EXPECT_EQ(gm.input.payoutOverlayOpen, 0);
        EXPECT_TRUE(sys.dialogs.size() == 1u) << "only the welcome box, no New Game box";
@@ -100,8 +105,8 @@ const ClickCase kLeftClicks[] = {
        EXPECT_EQ(gm.state.autoRun, 0);
        EXPECT_EQ(gm.state.autoNextPending, 0);
      }},
-    {"PayoutOpensItsOverlayClosesAboutStopsAutoRun",
-     [](shell::Game& gm) { gm.state.autoRun = 1; }, SlotX(2), kButtonY,
+    {"PayoutOpensItsOverlayClosesAboutStopsAutoRun", [](shell::Game& gm) { gm.state.autoRun = 1; },
+     SlotX(2), kButtonY,
      [](const shell::Game& gm, const testing_support::HeadlessSystem&) {
        EXPECT_EQ(gm.input.payoutOverlayOpen, 1);
        EXPECT_EQ(gm.state.autoRun, 0);
@@ -128,9 +133,8 @@ const ClickCase kLeftClicks[] = {
        EXPECT_EQ(gm.state.betSetting, 2);
        EXPECT_EQ(gm.state.betPerCard, 2);
      }},
-    {"BetStaysAtTen",
-     [](shell::Game& gm) { gm.state.betSetting = gm.state.betPerCard = 10; }, SlotX(4, 150),
-     kButtonY,
+    {"BetStaysAtTen", [](shell::Game& gm) { gm.state.betSetting = gm.state.betPerCard = 10; },
+     SlotX(4, 150), kButtonY,
      [](const shell::Game& gm, const testing_support::HeadlessSystem&) {
        EXPECT_EQ(gm.state.betPerCard, 10);
      }},
@@ -152,8 +156,8 @@ const ClickCase kLeftClicks[] = {
        EXPECT_EQ(gm.state.cards[2].pickCount, 8);
        EXPECT_EQ(gm.state.autoRun, 0);
      }},
-    {"AboutOpensItsOverlayAndClosesPayout",
-     [](shell::Game& gm) { gm.input.payoutOverlayOpen = 0; }, 1111 + 150, kButtonY,
+    {"AboutOpensItsOverlayAndClosesPayout", [](shell::Game& gm) { gm.input.payoutOverlayOpen = 0; },
+     1111 + 150, kButtonY,
      [](const shell::Game& gm, const testing_support::HeadlessSystem&) {
        EXPECT_EQ(gm.input.aboutOverlayOpen, 1);
        EXPECT_EQ(gm.input.payoutOverlayOpen, 0);
@@ -166,8 +170,8 @@ const ClickCase kLeftClicks[] = {
      [](const shell::Game& gm, const testing_support::HeadlessSystem&) {
        EXPECT_EQ(gm.state.activeTab, 4);
      }},
-    {"CellOnACardTabToggles", [](shell::Game& gm) { rules::SelectTab(gm.state, 2); },
-     294 + 790, 172 + 523,
+    {"CellOnACardTabToggles", [](shell::Game& gm) { rules::SelectTab(gm.state, 2); }, 294 + 790,
+     172 + 523,
      [](const shell::Game& gm, const testing_support::HeadlessSystem&) {
        EXPECT_EQ(gm.state.cards[2].picked[80], 1);
        EXPECT_EQ(gm.state.cards[2].pickCount, 1);
@@ -461,6 +465,65 @@ TEST_F(Input, MidDrawBetAndModeChangesApplyFromTheNextDraw) {
   EXPECT_EQ(g_.casWon, 6);
   EXPECT_EQ(g_.balance + g_.genBet + g_.casBet - g_.genWon - g_.casWon, 1000);
 }
+
+// --- The cells walked: corners and centre of every content box pick that box's number ---------
+
+struct WalkSize {
+  int64_t width, height;
+};
+
+void PrintTo(const WalkSize& s, std::ostream* os) { *os << s.width << " x " << s.height; }
+
+class CellWalk : public ShellTest, public ::testing::WithParamInterface<WalkSize> {
+ protected:
+  void SetUp() override {
+    ShellTest::SetUp();
+    sys_.clientWidth = GetParam().width;
+    sys_.clientHeight = GetParam().height;
+    Start();
+  }
+};
+
+TEST_P(CellWalk, CornersAndCentreOfEveryCellPickItsNumber) {
+  ASSERT_EQ(game_.layout.clientWidth, GetParam().width);
+  ASSERT_EQ(game_.layout.clientHeight, GetParam().height);
+  rules::SelectTab(g_, 1);
+  const render::Rect& grid = game_.layout.grid;
+  const render::CellPitch pitch = render::GridPitch(grid);
+  const auto cw = static_cast<int64_t>(pitch.w), ch = static_cast<int64_t>(pitch.h);
+  std::vector<std::string> misses;
+  for (int n = 1; n <= 80; ++n) {
+    const render::Rect box = render::CellBox(grid, n);
+    const int64_t points[5][2] = {{box.x, box.y},
+                                  {box.x + cw - 1, box.y},
+                                  {box.x, box.y + ch - 1},
+                                  {box.x + cw - 1, box.y + ch - 1},
+                                  {box.x + cw / 2, box.y + ch / 2}};
+    for (const auto& p : points) {
+      shell::HandleLeftClick(game_, host_, p[0], p[1]);
+      const rules::Card& card = g_.cards[1];
+      if (card.pickCount != 1 || !card.picked[n]) {
+        int got = 0;
+        for (int m = 1; m <= 80; ++m) got = card.picked[m] ? m : got;
+        misses.push_back("(" + std::to_string(p[0]) + ", " + std::to_string(p[1]) + ") of " +
+                         std::to_string(n) + " picked " + std::to_string(got));
+      }
+      shell::HandleLeftClick(game_, host_, p[0], p[1]);  // the same point takes it back
+      ASSERT_EQ(card.pickCount, 0);
+    }
+  }
+  std::string first;
+  for (std::size_t i = 0; i < misses.size() && i < 12; ++i) first += "\n  " + misses[i];
+  EXPECT_TRUE(misses.empty()) << misses.size() << " of 400 clicks missed their cell:" << first;
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, CellWalk,
+                         ::testing::Values(WalkSize{1000, 752}, WalkSize{1280, 780},
+                                           WalkSize{2560, 1440}, WalkSize{1013, 761}),
+                         [](const auto& info) {
+                           return std::to_string(info.param.width) + "x" +
+                                  std::to_string(info.param.height);
+                         });
 
 }  // namespace
 }  // namespace shell_test
