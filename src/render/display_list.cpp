@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "platform/canvas_handles.h"
 
@@ -269,6 +270,164 @@ void RecordingCanvas::FreeFont(Font* font) {
   if (font_ == font) font_ = nullptr;
   if (resources_ != nullptr) return resources_->FreeFont(font);
   std::erase_if(fonts_, [font](const auto& owned) { return owned.get() == font; });
+}
+
+namespace {
+
+// Whole numbers as they are, others to three decimals: enough to see a half pixel move, and
+// steady across compilers in the last bits of a sine.
+std::string Real(double v) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.3f", v);
+  std::string out(text);
+  out.erase(out.find_last_not_of('0') + 1);
+  if (out.back() == '.') out.pop_back();
+  if (out == "-0") out = "0";
+  return out;
+}
+
+std::string Hex(Color c, bool withAlpha) {
+  char text[16];
+  if (withAlpha) {
+    std::snprintf(text, sizeof text, "#%02X%02X%02X%02X", platform::Red(c), platform::Green(c),
+                  platform::Blue(c), platform::Alpha(c));
+  } else {
+    std::snprintf(text, sizeof text, "#%02X%02X%02X", platform::Red(c), platform::Green(c),
+                  platform::Blue(c));
+  }
+  return text;
+}
+
+// The alpha byte is shown where it counts, and wherever it is set, so nothing is hidden.
+std::string ColorOf(const CanvasCall& c, bool alphaCounts) {
+  return Hex(c.color, alphaCounts || platform::Alpha(c.color) != 0);
+}
+
+const char* ModeName(DrawMode mode) {
+  switch (mode) {
+    case DrawMode::Opaque:
+      return "opaque";
+    case DrawMode::TransparentText:
+      return "transparent-text";
+    case DrawMode::Outline:
+      return "outline";
+    case DrawMode::AlphaBlend:
+      return "alpha-blend";
+  }
+  return "mode?";
+}
+
+std::string Quoted(const std::string& text) {
+  std::string out = "\"";
+  for (char ch : text) {
+    if (ch == '"' || ch == '\\') {
+      out += '\\';
+      out += ch;
+    } else if (static_cast<unsigned char>(ch) < 0x20) {
+      char code[8];
+      std::snprintf(code, sizeof code, "\\x%02X", static_cast<unsigned char>(ch));
+      out += code;
+    } else {
+      out += ch;
+    }
+  }
+  return out + "\"";
+}
+
+std::string Weight(int points, bool bold) {
+  return std::to_string(points) + "pt " + (bold ? "bold" : "regular");
+}
+
+std::string FontName(const Font* font, const HandleNames& names) {
+  if (font == nullptr) return "fallback";
+  const auto found = names.fonts.find(font);
+  if (found == names.fonts.end()) return "unnamed font";
+  return found->second + " " + Weight(font->points, font->bold);
+}
+
+std::string ImageName(const Image* image, const HandleNames& names) {
+  if (image == nullptr) return "none";
+  const auto found = names.images.find(image);
+  return found != names.images.end() ? found->second : "unnamed image";
+}
+
+std::string Point(int64_t x, int64_t y) { return std::to_string(x) + "," + std::to_string(y); }
+std::string Extent(int64_t w, int64_t h) { return std::to_string(w) + "x" + std::to_string(h); }
+
+// One line, or nothing for a call that only sets state.
+std::string Describe(const CanvasCall& c, const HandleNames& names) {
+  const auto& v = c.ints;
+  const std::string mode = ModeName(c.mode);
+  const bool blended = c.mode == DrawMode::AlphaBlend;
+  switch (c.kind) {
+    case CallKind::BeginDrawing:
+      return "begin " + (c.image == nullptr ? std::string("screen") : ImageName(c.image, names));
+    case CallKind::EndDrawing:
+      return "end";
+    case CallKind::SetFrontColor:
+    case CallKind::SetDrawingMode:
+    case CallKind::SetFont:
+      return "";
+    case CallKind::Box:
+      return "box " + Point(v[0], v[1]) + " " + Extent(v[2], v[3]) + " " + ColorOf(c, blended) +
+             " " + mode;
+    case CallKind::Circle:
+      return "circle " + Point(v[0], v[1]) + " r" + std::to_string(v[2]) + " " +
+             ColorOf(c, blended) + " " + mode;
+    case CallKind::Line:
+      return "line " + Point(v[0], v[1]) + " " + Point(v[2], v[3]) + " " + ColorOf(c, blended) +
+             " " + mode;
+    case CallKind::LineExtent:
+      return "line-extent " + Point(v[0], v[1]) + " " + Extent(v[2], v[3]) + " " +
+             ColorOf(c, blended) + " " + mode;
+    case CallKind::DrawText:
+      return "text " + Real(c.reals[0]) + "," + Real(c.reals[1]) + " " + Quoted(c.text) + " " +
+             ColorOf(c, false) + " " + mode + " " + FontName(c.font, names);
+    case CallKind::DrawImage:
+      return "image " + Point(v[0], v[1]) + " " + ImageName(c.image, names);
+    case CallKind::CreateImage:
+      return "create-image " + ImageName(c.image, names) + " " + Extent(v[0], v[1]) + " " +
+             ColorOf(c, true);
+    case CallKind::FreeImage:
+      return "free-image " + ImageName(c.image, names);
+    case CallKind::BeginVectorDrawing:
+      return "vector-begin " + ImageName(c.image, names);
+    case CallKind::EndVectorDrawing:
+      return "vector-end";
+    case CallKind::SetVectorColor:
+      return "vector-colour " + ColorOf(c, true);
+    case CallKind::AddCircle:
+      return "path-circle " + Real(c.reals[0]) + "," + Real(c.reals[1]) + " r" + Real(c.reals[2]);
+    case CallKind::MoveTo:
+      return "move-to " + Real(c.reals[0]) + "," + Real(c.reals[1]);
+    case CallKind::AddLineTo:
+      return "line-to " + Real(c.reals[0]) + "," + Real(c.reals[1]);
+    case CallKind::FillPath:
+      return "fill-path";
+    case CallKind::StrokePath:
+      return "stroke-path width " + Real(c.reals[0]);
+    case CallKind::LoadFont: {
+      const auto found = c.font != nullptr ? names.fonts.find(c.font) : names.fonts.end();
+      return "load-font " + (found != names.fonts.end() ? found->second : "unnamed font") + " " +
+             Weight(static_cast<int>(v[0]), v[1] != 0) + " " + Quoted(c.text);
+    }
+    case CallKind::FreeFont:
+      return "free-font " + FontName(c.font, names);
+  }
+  return "call?";
+}
+
+}  // namespace
+
+std::string DescribeCalls(const std::vector<CanvasCall>& calls, const HandleNames& names) {
+  std::string out;
+  for (const CanvasCall& c : calls) {
+    const std::string line = Describe(c, names);
+    if (line.empty()) continue;
+    out += line;
+    out += '\n';
+  }
+  return out;
 }
 
 void Replay(const DisplayList& list, platform::Canvas& target) {

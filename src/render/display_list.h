@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -67,8 +68,8 @@ struct CanvasCall {
   // pointer in an old frame, and a new handle may reuse its address.
   bool operator==(const CanvasCall& o) const {
     return kind == o.kind && ints == o.ints && reals == o.reals && color == o.color &&
-           mode == o.mode && fontId == o.fontId && outputId == o.outputId &&
-           imageId == o.imageId && text == o.text;
+           mode == o.mode && fontId == o.fontId && outputId == o.outputId && imageId == o.imageId &&
+           text == o.text;
   }
 };
 
@@ -178,6 +179,19 @@ class RecordingCanvas final : public platform::Canvas {
   std::vector<std::unique_ptr<Font>> fonts_;
   std::vector<std::unique_ptr<Image>> images_;
 };
+
+// What the fonts and images of a list are, for writing it out: a font's role ("gridNumber", to
+// which its size and weight are added), an image's part ("whiteAsterisk"). Handles missing here
+// are written as unnamed and never looked into, so a freed one is harmless.
+struct HandleNames {
+  std::map<const Font*, std::string> fonts;
+  std::map<const Image*, std::string> images;
+};
+
+// The calls as text, one drawing call a line with the colour, mode and font it drew with, so two
+// frames can be compared by eye and by diff. Calls that only set state are left out: every
+// drawing call carries the state it used, and a change of state that draws nothing is no change.
+std::string DescribeCalls(const std::vector<CanvasCall>& calls, const HandleNames& names);
 
 // Draws the frame's calls onto `target` with the state each call recorded. Calls that make or
 // free resources, or draw vectors, are not part of a frame and are skipped.
