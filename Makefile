@@ -4,9 +4,10 @@ JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
 # The unit tests again under AddressSanitizer (leaks included) and UndefinedBehaviorSanitizer.
 ASAN ?= $(BUILD)-asan
-ASAN_TESTS = rules_tests platform_tests render_tests sound_tests controls_tests shell_tests odds_tests
+ASAN_TESTS = rules_tests platform_tests render_tests sound_tests controls_tests shell_tests odds_tests \
+  views_tests
 
-.PHONY: run test build deps configure install package asan fuzz bench pictures clean
+.PHONY: run test build deps configure install package asan fuzz bench pictures references clean
 
 run: build
 	./$(BUILD)/tessaline
@@ -66,6 +67,11 @@ bench: build
 pictures: build
 	@mkdir -p $(BUILD)/pictures
 	@./$(BUILD)/board_pictures $(BUILD)/pictures
+
+# The view tests' references rewritten from the board as it is drawn now, after an intended
+# change: read `git diff tests/views/references` (and make pictures) before committing them.
+references: build
+	@KENO_WRITE_REFERENCES=1 ./$(BUILD)/views_tests --gtest_brief=1
 
 clean:
 	rm -rf $(BUILD) $(ASAN) build-fuzz
