@@ -41,6 +41,11 @@ struct ShownPrompt {
 };
 
 class HeadlessSystem final : public platform::System {
+  // Ahead of `screen`, which records into them: what was replayed since the last present, and
+  // the fixed metrics of the fonts made there.
+  render::DisplayList replayed_;
+  render::FakeMetrics metrics_;
+
  public:
   // --- What the test sets up ------------------------------------------------------------------
   bool video = true;  // each false makes that start-up step fail
@@ -70,7 +75,8 @@ class HeadlessSystem final : public platform::System {
   // --- What the test reads --------------------------------------------------------------------
   std::vector<ShownDialog> dialogs;
   std::vector<ShownPrompt> prompts;
-  render::RecordingCanvas screen;  // fonts and images live here; presented frames are replayed on it
+  // Fonts and images live here; presented frames are replayed on it.
+  render::RecordingCanvas screen{replayed_, metrics_};
   render::DisplayList presented;   // the calls of the last frame presented
   int64_t presents = 0;
   int64_t skippedFrames = 0;
@@ -129,10 +135,10 @@ class HeadlessSystem final : public platform::System {
     return screenOpen_ ? &metrics_ : nullptr;
   }
   void Present() override {
-    // The calls replayed since the last present; the screen then forgets them, so a long
-    // session does not pile up every frame it ever showed.
-    presented = screen.List();
-    screen.Clear();
+    // The calls replayed since the last present, handed over without a copy; the screen then
+    // forgets them, so a long session does not pile up every frame it ever showed.
+    std::swap(presented.calls, replayed_.calls);
+    replayed_.calls.clear();
     ++presents;
     now += frameMs;
   }
@@ -226,7 +232,6 @@ class HeadlessSystem final : public platform::System {
   }
 
  private:
-  render::FakeMetrics metrics_;
   bool screenOpen_ = false;
   bool redraw_ = true;
   platform::InputState last_;
