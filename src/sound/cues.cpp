@@ -1,6 +1,8 @@
 // The sound cues: single tones for the caller, the two melodies on a thread of their own, and an
 // orderly end of that thread before the output closes. Reads the tone bank, never changes it.
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <span>
 #include <system_error>
 
@@ -29,10 +31,29 @@ void PlayFromBank(SoundSystem& s, int frequencyHz, int durationMs) {
   if (tone != s.bank.end()) s.audio->Play(tone->second);
 }
 
-// Sleeps on the calling thread; shutdown cuts the sleep short.
+class SteadyClock final : public MelodyClock {
+ public:
+  void Sleep(int durationMs) override {
+    std::unique_lock<std::mutex> lock(mutex_);
+    wake_.wait_for(lock, std::chrono::milliseconds(durationMs), [this] { return stopped_; });
+  }
+  void Stop() override {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      stopped_ = true;
+    }
+    wake_.notify_all();
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  bool stopped_ = false;  // sticky: a sleep that begins after Stop must not wait either
+};
+
+// Sleeps on the melody clock; shutdown cuts the sleep short.
 void Pause(SoundSystem& s, int durationMs) {
-  std::unique_lock<std::mutex> lock(s.melodyMutex);
-  s.stopWake.wait_for(lock, std::chrono::milliseconds(durationMs), [&s] { return s.stopping; });
+  if (s.clock) s.clock->Sleep(durationMs);
 }
 
 bool Stopping(SoundSystem& s) {
@@ -69,6 +90,8 @@ bool StartMelody(SoundSystem& s, std::span<const Note> notes) {
 
 }  // namespace
 
+std::unique_ptr<MelodyClock> MakeSteadyClock() { return std::make_unique<SteadyClock>(); }
+
 SoundSystem::~SoundSystem() { ShutdownSound(*this); }
 
 bool StartSound(SoundSystem& s, std::unique_ptr<platform::Audio> audio) {
@@ -101,7 +124,8 @@ void ShutdownSound(SoundSystem& s) {
     s.stopping = true;
     melody = std::move(s.melody);
   }
-  s.stopWake.notify_all();
+  // After `stopping` is set: a melody between two notes then sees it, one asleep is woken.
+  if (s.clock) s.clock->Stop();
   if (melody.joinable()) melody.join();
   if (s.audio) s.audio->Close();
 }

@@ -5,7 +5,6 @@
 #pragma once
 
 #include <atomic>
-#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -26,6 +25,21 @@ constexpr int kWavHeaderBytes = 44;  // RIFF, fmt and data chunk headers
 // "frequency_duration", e.g. "523_600".
 using ToneBank = std::map<std::string, platform::SoundHandle, std::less<>>;
 
+// What the melody thread waits on between notes. The game's clock really sleeps; a test's keeps
+// virtual time, so a melody's rhythm can be checked note by note without waiting it out.
+class MelodyClock {
+ public:
+  virtual ~MelodyClock() = default;
+  // On the melody thread: waits durationMs, or less once Stop has been called.
+  virtual void Sleep(int durationMs) = 0;
+  // At shutdown, from any thread: ends a sleep under way, and every later sleep returns at once.
+  virtual void Stop() = 0;
+};
+
+// The game's clock: sleeps on the steady clock, so a change of the wall clock cannot stretch or
+// cut a note.
+std::unique_ptr<MelodyClock> MakeSteadyClock();
+
 struct SoundSystem {
   SoundSystem() = default;
   SoundSystem(const SoundSystem&) = delete;
@@ -36,11 +50,12 @@ struct SoundSystem {
   ToneBank bank;                           // complete before the first cue, unchanged after
   std::atomic<bool> soundOn{true};         // the shell's copy of the game's setting
   std::atomic<bool> melodyPlaying{false};  // cleared by the melody thread as its last act
+  // Replaced, if at all, before the first melody starts; ShutdownSound stops it.
+  std::unique_ptr<MelodyClock> clock = MakeSteadyClock();
 
   // Only StartWinJingle, StartFanfare and ShutdownSound touch these, under melodyMutex.
   std::mutex melodyMutex;
-  std::condition_variable stopWake;  // ends a melody's sleep at shutdown
-  bool stopping = false;             // shutdown has begun: no more melodies, no more tones
+  bool stopping = false;  // shutdown has begun: no more melodies, no more tones
   std::thread melody;
 };
 
@@ -69,7 +84,7 @@ void SetSoundOn(SoundSystem& s, bool on);
 // Plays the bank's tone once and returns at once; nothing while muted or for an unknown key.
 void PlayTone(SoundSystem& s, int frequencyHz, int durationMs);
 
-// Plays the bank's tone and sleeps its duration on the calling thread; returns at once while
+// Plays the bank's tone and sleeps its duration on the melody clock; returns at once while
 // muted. The sleep ends early at shutdown.
 void PlayToneAndWait(SoundSystem& s, int frequencyHz, int durationMs);
 

@@ -1,5 +1,7 @@
-// The cues: single tones under the sound setting, the two melodies on their thread, at most one
-// melody at a time, muting in the middle of the fanfare, and an orderly end at exit.
+// The cues: single tones under the sound setting, the two melodies note by note on the melody
+// clock (every start time, and the pauses between notes), at most one melody at a time, muting in
+// the middle of the fanfare, and an orderly end at exit. The melodies run on a virtual clock and
+// take no real time; only the game's own clock is checked against the steady clock.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -13,20 +15,18 @@
 
 namespace {
 
+using sound_test::ClockMode;
 using sound_test::RecordedSound;
 using sound_test::RecordingAudio;
+using sound_test::SleepRecord;
+using sound_test::Timeline;
 using sound_test::WaitForMelodyEnd;
 using Keys = std::vector<std::string>;
 
-const Keys kWinJingle = {"700_80", "900_80", "1200_140"};
-const Keys kPhraseA = {"392_200", "523_200", "659_200", "784_400", "880_400", "784_400"};
-const Keys kClosing = {"659_200", "659_200", "587_200", "587_200", "523_200", "494_200", "523_600"};
+using Clock = std::chrono::steady_clock;
 
-Keys Fanfare() {
-  Keys keys = kPhraseA;
-  keys.insert(keys.end(), kPhraseA.begin(), kPhraseA.end());
-  keys.insert(keys.end(), kClosing.begin(), kClosing.end());
-  return keys;
+int64_t MsSince(Clock::time_point start) {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
 }
 
 TEST(PlayTone, PlaysOncePerCallOnlyWhileSoundIsOn) {
@@ -39,61 +39,110 @@ TEST(PlayTone, PlaysOncePerCallOnlyWhileSoundIsOn) {
   sound::SetSoundOn(rec.s, true);
   sound::PlayTone(rec.s, 1200, 60);
   EXPECT_EQ(rec.Keys(), (Keys{"50_10", "50_10", "1200_60"}));
+  EXPECT_TRUE(rec.clock->Sleeps().empty()) << "a single tone never waits";
 }
 
-TEST(Melody, WinJinglePlaysItsThreeNotesAndCanPlayAgainAfterItEnds) {
+// Each melody as the output hears it: when each tone starts on the melody clock, and how long the
+// whole melody keeps its thread. Muted notes are skipped without their wait, but the fixed pauses
+// (5 ms in the jingle, 100 ms twice in the fanfare) are taken all the same.
+TEST(Melody, EveryNoteStartsOnTimeAndTheMelodyLastsItsLength) {
+  struct Case {
+    const char* name;
+    bool (*start)(sound::SoundSystem&);
+    bool soundOn;
+    size_t muteAfterPlay;  // the player mutes as this note sounds; 0: never
+    Timeline heard;
+    int64_t lengthMs;
+  };
+  const Case cases[] = {
+      {"win jingle",
+       sound::StartWinJingle,
+       true,
+       0,
+       {{0, "700_80"}, {85, "900_80"}, {165, "1200_140"}},
+       305},
+      {"fanfare",
+       sound::StartFanfare,
+       true,
+       0,
+       {{0, "392_200"},
+        {200, "523_200"},
+        {400, "659_200"},
+        {600, "784_400"},
+        {1000, "880_400"},
+        {1400, "784_400"},
+        {1900, "392_200"},
+        {2100, "523_200"},
+        {2300, "659_200"},
+        {2500, "784_400"},
+        {2900, "880_400"},
+        {3300, "784_400"},
+        {3800, "659_200"},
+        {4000, "659_200"},
+        {4200, "587_200"},
+        {4400, "587_200"},
+        {4600, "523_200"},
+        {4800, "494_200"},
+        {5000, "523_600"}},
+       5600},
+      // The third note still lasts its 200 ms, then only the two pauses remain.
+      {"fanfare muted as its third note sounds",
+       sound::StartFanfare,
+       true,
+       3,
+       {{0, "392_200"}, {200, "523_200"}, {400, "659_200"}},
+       800},
+      {"fanfare muted", sound::StartFanfare, false, 0, {}, 200},
+      {"win jingle muted", sound::StartWinJingle, false, 0, {}, 5},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    sound::SoundSystem* system = nullptr;
+    RecordedSound rec([&](RecordingAudio& a) {
+      a.onPlay = [&, mute = c.muteAfterPlay](size_t count) {
+        if (count == mute) sound::SetSoundOn(*system, false);
+      };
+    });
+    system = &rec.s;
+    sound::SetSoundOn(rec.s, c.soundOn);
+    ASSERT_TRUE(c.start(rec.s));
+    ASSERT_TRUE(WaitForMelodyEnd(rec.s));
+    EXPECT_EQ(rec.Played(), c.heard);
+    EXPECT_EQ(rec.clock->NowMs(), c.lengthMs);
+  }
+}
+
+TEST(Melody, AFinishedMelodyMakesWayForTheNext) {
   RecordedSound rec;
   ASSERT_TRUE(sound::StartWinJingle(rec.s));
   ASSERT_TRUE(WaitForMelodyEnd(rec.s));
-  EXPECT_EQ(rec.Keys(), kWinJingle);
-
   // The finished thread is collected and a new one takes its place.
   ASSERT_TRUE(sound::StartWinJingle(rec.s));
   ASSERT_TRUE(WaitForMelodyEnd(rec.s));
-  Keys twice = kWinJingle;
-  twice.insert(twice.end(), kWinJingle.begin(), kWinJingle.end());
-  EXPECT_EQ(rec.Keys(), twice);
+  EXPECT_EQ(rec.Played(), (Timeline{{0, "700_80"},
+                                    {85, "900_80"},
+                                    {165, "1200_140"},
+                                    {305, "700_80"},
+                                    {390, "900_80"},
+                                    {470, "1200_140"}}));
 }
 
 TEST(Melody, RequestsWhileTheFanfarePlaysAreDropped) {
-  RecordedSound rec;
+  RecordedSound rec(ClockMode::Held);
   ASSERT_TRUE(sound::StartFanfare(rec.s));
-  ASSERT_TRUE(rec.audio->WaitForPlays(1));
+  ASSERT_TRUE(rec.clock->WaitForSleep(1));  // its first note sounds
   EXPECT_TRUE(sound::MelodyPlaying(rec.s));
   EXPECT_FALSE(sound::StartWinJingle(rec.s));
   EXPECT_FALSE(sound::StartFanfare(rec.s));
+  rec.clock->Release();
   ASSERT_TRUE(WaitForMelodyEnd(rec.s));
-  EXPECT_EQ(rec.Keys(), Fanfare());  // whole, once, with no jingle notes in it
-}
-
-TEST(Melody, MutingDuringTheFanfareSilencesTheRemainingNotes) {
-  sound::SoundSystem* system = nullptr;
-  RecordedSound rec([&](RecordingAudio& a) {
-    a.onPlay = [&](size_t count) {
-      if (count == 3) sound::SetSoundOn(*system, false);  // the player mutes as note 3 sounds
-    };
-  });
-  system = &rec.s;
-  ASSERT_TRUE(sound::StartFanfare(rec.s));
-  ASSERT_TRUE(WaitForMelodyEnd(rec.s));  // the pauses are still taken, then the thread ends
-  EXPECT_EQ(rec.Keys(), (Keys{"392_200", "523_200", "659_200"}));
-
-  sound::SetSoundOn(rec.s, true);  // its state was cleared: the next melody starts
-  ASSERT_TRUE(sound::StartWinJingle(rec.s));
-  ASSERT_TRUE(WaitForMelodyEnd(rec.s));
-  EXPECT_EQ(rec.Keys().size(), 6u);
-}
-
-TEST(Melody, AMutedMelodyPlaysNothingAndStillEnds) {
-  RecordedSound rec;
-  sound::SetSoundOn(rec.s, false);
-  ASSERT_TRUE(sound::StartFanfare(rec.s));
-  ASSERT_TRUE(WaitForMelodyEnd(rec.s));
-  EXPECT_TRUE(rec.audio->Plays().empty());
+  // Whole, once, with no jingle notes in it.
+  EXPECT_EQ(rec.Keys().size(), 19u);
+  EXPECT_EQ(rec.clock->NowMs(), 5600);
 }
 
 TEST(Melody, OnlyOneOfManySimultaneousRequestsStarts) {
-  RecordedSound rec;
+  RecordedSound rec(ClockMode::Held);  // the winner's melody holds its first note throughout
   std::atomic<bool> go{false};
   std::atomic<int> started{0};
   std::vector<std::thread> callers;
@@ -109,38 +158,59 @@ TEST(Melody, OnlyOneOfManySimultaneousRequestsStarts) {
   sound::ShutdownSound(rec.s);
 }
 
-// At exit a running fanfare is ended and its thread collected before the output closes, so no
-// note reaches a closed output; nothing starts or plays afterwards.
-TEST(Shutdown, EndsARunningMelodyBeforeClosingTheOutput) {
-  RecordedSound rec;
+// At exit a running fanfare is ended within the sleep of its first note and its thread collected
+// before the output closes, so no note reaches a closed output; nothing starts or plays afterwards.
+TEST(Shutdown, CutsTheSleepUnderWayAndEndsTheMelodyBeforeClosingTheOutput) {
+  RecordedSound rec(ClockMode::Held);
   ASSERT_TRUE(sound::StartFanfare(rec.s));
-  ASSERT_TRUE(rec.audio->WaitForPlays(1));
+  ASSERT_TRUE(rec.clock->WaitForSleep(1));
   sound::ShutdownSound(rec.s);
   EXPECT_FALSE(sound::MelodyPlaying(rec.s));
   EXPECT_TRUE(rec.audio->Closed());
-  const size_t played = rec.audio->Plays().size();
-  EXPECT_LT(played, Fanfare().size());
-
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_EQ(rec.Keys(), Keys{"392_200"});
+  EXPECT_EQ(rec.clock->Sleeps(), (std::vector<SleepRecord>{{0, 200, true}}));
   EXPECT_EQ(rec.audio->PlaysAfterClose(), 0);
+
   EXPECT_FALSE(sound::StartWinJingle(rec.s));
   sound::PlayTone(rec.s, 50, 10);
-  EXPECT_EQ(rec.audio->Plays().size(), played);
+  EXPECT_EQ(rec.audio->Plays().size(), 1u);
   sound::ShutdownSound(rec.s);  // a second call is harmless
 }
 
 // Without an explicit shutdown, destroying the system mid-fanfare must still end and collect the
 // thread before the output is freed: a joinable thread left behind would terminate the program.
 TEST(Shutdown, ASoundSystemGoingAwayMidMelodyCollectsItsThread) {
-  auto output = std::make_unique<RecordingAudio>();
-  RecordingAudio* audio = output.get();
-  auto s = std::make_unique<sound::SoundSystem>();
-  sound::StartSound(*s, std::move(output));
-  sound::BuildToneBank(*s);
-  ASSERT_TRUE(sound::StartFanfare(*s));
-  ASSERT_TRUE(audio->WaitForPlays(1));
-  s.reset();
+  auto rec = std::make_unique<RecordedSound>(ClockMode::Held);
+  ASSERT_TRUE(sound::StartFanfare(rec->s));
+  ASSERT_TRUE(rec->clock->WaitForSleep(1));
+  rec.reset();
   SUCCEED();
+}
+
+// The game's clock really waits, and Stop ends a wait under way and every later one: a fault here
+// shows as a test that takes a minute.
+TEST(SteadyClock, SleepsItsLengthUntilStopped) {
+  auto clock = sound::MakeSteadyClock();
+  const auto start = Clock::now();
+  clock->Sleep(20);
+  EXPECT_GE(MsSince(start), 20);
+
+  constexpr int kMinute = 60'000;
+  std::thread sleeper([&] { clock->Sleep(kMinute); });
+  std::this_thread::sleep_for(std::chrono::milliseconds(10));  // asleep by now, most likely
+  clock->Stop();
+  sleeper.join();
+  clock->Sleep(kMinute);
+  EXPECT_LT(MsSince(start), kMinute / 2);
+}
+
+TEST(SteadyClock, IsTheOneTheGamesMelodiesWaitOn) {
+  sound::SoundSystem s;
+  sound::StartSound(s, std::make_unique<RecordingAudio>());
+  sound::BuildToneBank(s);
+  const auto start = Clock::now();
+  sound::PlayToneAndWait(s, 50, 10);
+  EXPECT_GE(MsSince(start), 10);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // An audio output for the sound tests: keeps a copy of every loaded image, records every play in
-// order from any thread, and lets a test wait for plays or act at the moment one happens.
+// order from any thread with the time it came, and lets a test wait for plays or act at the
+// moment one happens.
 #pragma once
 
 #include <chrono>
@@ -7,12 +8,14 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "platform/audio.h"
 #include "sound/sound.h"
+#include "virtual_clock.h"
 
 namespace sound_test {
 
@@ -22,6 +25,7 @@ class RecordingAudio final : public platform::Audio {
   bool loadsFail = false;  // every Load gives an empty handle
   // Runs on the playing thread right after play number `count` (1-based) was recorded.
   std::function<void(size_t count)> onPlay;
+  std::function<int64_t()> now;  // stamps each play; 0 without
 
   bool Open() override {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -37,12 +41,14 @@ class RecordingAudio final : public platform::Audio {
   }
 
   void Play(platform::SoundHandle sound) override {
+    const int64_t at = now ? now() : 0;
     size_t count = 0;
     {
       std::lock_guard<std::mutex> lock(mutex_);
       if (closed_) ++playsAfterClose_;
       if (!open_ || sound.Empty()) return;
       plays_.push_back(sound.id);
+      times_.push_back(at);
       count = plays_.size();
     }
     played_.notify_all();
@@ -65,6 +71,10 @@ class RecordingAudio final : public platform::Audio {
     std::lock_guard<std::mutex> lock(mutex_);
     return plays_;
   }
+  std::vector<int64_t> PlayTimes() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return times_;
+  }
   std::vector<std::vector<uint8_t>> Images() {
     std::lock_guard<std::mutex> lock(mutex_);
     return images_;
@@ -86,6 +96,7 @@ class RecordingAudio final : public platform::Audio {
   int playsAfterClose_ = 0;
   std::vector<std::vector<uint8_t>> images_;
   std::vector<int64_t> plays_;
+  std::vector<int64_t> times_;  // ms, one per play
 };
 
 // The bank keys of the recorded plays, in order ("?" for a handle the bank does not hold).
@@ -101,27 +112,55 @@ inline std::vector<std::string> PlayedKeys(const sound::SoundSystem& s, Recordin
   return keys;
 }
 
-// Polls until no melody plays; false if one still plays after a generous wait.
+// One tone as it reached the output: when, on the melody clock, and which.
+struct Heard {
+  int64_t atMs = 0;
+  std::string key;
+  bool operator==(const Heard&) const = default;
+};
+inline void PrintTo(const Heard& h, std::ostream* os) { *os << h.key << " at " << h.atMs; }
+using Timeline = std::vector<Heard>;
+
+// Polls until no melody plays; false if one still plays after a generous wait. A melody on a
+// free-running clock ends within a few scheduler turns.
 inline bool WaitForMelodyEnd(const sound::SoundSystem& s) {
-  for (int i = 0; i < 4000 && sound::MelodyPlaying(s); ++i) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  for (int i = 0; i < 20000 && sound::MelodyPlaying(s); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   return !sound::MelodyPlaying(s);
 }
 
-// A sound system over a recording output, opened and with its tone bank built.
+enum class ClockMode { Free, Held };
+
+// A sound system over a recording output and a virtual melody clock, opened and with its tone
+// bank built.
 struct RecordedSound {
   sound::SoundSystem s;
   RecordingAudio* audio = nullptr;  // owned by s
+  VirtualClock* clock = nullptr;    // owned by s
 
-  explicit RecordedSound(std::function<void(RecordingAudio&)> setUp = {}) {
+  explicit RecordedSound(std::function<void(RecordingAudio&)> setUp = {},
+                         ClockMode mode = ClockMode::Free) {
+    auto melodyClock = std::make_unique<VirtualClock>(mode == ClockMode::Held);
+    clock = melodyClock.get();
+    s.clock = std::move(melodyClock);
     auto output = std::make_unique<RecordingAudio>();
     audio = output.get();
+    audio->now = [c = clock] { return c->NowMs(); };
     if (setUp) setUp(*audio);
     sound::StartSound(s, std::move(output));
     sound::BuildToneBank(s);
   }
+  explicit RecordedSound(ClockMode mode) : RecordedSound({}, mode) {}
+
   std::vector<std::string> Keys() { return PlayedKeys(s, *audio); }
+  Timeline Played() {
+    const std::vector<std::string> keys = Keys();
+    const std::vector<int64_t> times = audio->PlayTimes();
+    Timeline heard;
+    for (size_t i = 0; i < keys.size(); ++i) heard.push_back({times[i], keys[i]});
+    return heard;
+  }
 };
 
 }  // namespace sound_test
