@@ -232,6 +232,21 @@ TEST_F(DialogWindowTest, APressReleasedOffTheButtonAnswersNothing) {
   EXPECT_EQ(step_, 2u);
 }
 
+TEST_F(DialogWindowTest, AKeyPressedBeforeTheBoxOpensAnswersNothing) {
+  // SPACE pressed for the game (a tap that stops auto-run) just as the out-of-funds box opens.
+  PushKey(0, SDLK_SPACE);
+  script_ = {[](const DialogFrame&) {}, Click(MessageButtons::YesNo, 1)};
+  EXPECT_EQ(ShowMessageBox(nullptr, "Out of Funds!", "x", MessageButtons::YesNo, false),
+            MessageAnswer::No);
+  EXPECT_EQ(step_, 2u);
+
+  // Pressed once the box shows, the same key answers.
+  script_ = {Key(SDLK_SPACE)};
+  step_ = 0;
+  EXPECT_EQ(ShowMessageBox(nullptr, "Out of Funds!", "x", MessageButtons::YesNo, false),
+            MessageAnswer::Yes);
+}
+
 struct PromptCase {
   const char* name;
   std::string initial;

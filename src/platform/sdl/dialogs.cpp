@@ -249,10 +249,37 @@ void RequeueAfterDialog(Uint32 dialogId, bool hasParent, bool closeRequested) {
   for (auto& kept : keep) SDL_PeepEvents(&kept, 1, SDL_ADDEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT);
 }
 
+// Keys pressed before the dialog appeared were meant for the game: a SPACE tap that stops
+// auto-run as the out-of-funds box opens must not answer YES. Such a key, queued or still held
+// when the dialog starts, is ignored until it has been released.
+class EarlyKeys {
+ public:
+  EarlyKeys() {
+    SDL_PumpEvents();
+    SDL_FlushEvents(SDL_KEYDOWN, SDL_TEXTINPUT);
+    if (const Uint8* keys = SDL_GetKeyboardState(nullptr)) {
+      for (int k = 0; k < SDL_NUM_SCANCODES; ++k) held_[k] = keys[k] != 0;
+    }
+  }
+  // True for an event the dialog must not see.
+  bool Swallow(const SDL_Event& e) {
+    if (e.type == SDL_TEXTINPUT)
+      return std::find(std::begin(held_), std::end(held_), true) != std::end(held_);
+    const SDL_Scancode key = e.key.keysym.scancode;
+    if (key < 0 || key >= SDL_NUM_SCANCODES || !held_[key]) return false;
+    if (e.type == SDL_KEYUP) held_[key] = false;
+    return true;
+  }
+
+ private:
+  bool held_[SDL_NUM_SCANCODES] = {};
+};
+
 // Runs the dialog until it is answered. Returns false when the event queue failed and the
 // dialog could not be answered.
 bool RunModal(Window* parent, DialogWindow& d, DialogState& state, const DialogHooks& hooks) {
   const Uint32 parentId = parent && parent->sdl ? SDL_GetWindowID(parent->sdl) : 0;
+  EarlyKeys early;
   bool closeRequested = false;
   bool ok = true;
   int failedWaits = 0;
@@ -328,7 +355,7 @@ bool RunModal(Window* parent, DialogWindow& d, DialogState& state, const DialogH
         case SDL_KEYUP:
         case SDL_TEXTINPUT:
           // Keys belong to the modal dialog whichever window the system sent them to.
-          if (!state.answered) hooks.input(e);
+          if (!state.answered && !early.Swallow(e)) hooks.input(e);
           break;
         case SDL_MOUSEMOTION:
         case SDL_MOUSEBUTTONDOWN:
