@@ -92,6 +92,8 @@ void StartDraw(GameState& g, Host& host) {
     host.ShowMessage("No Numbers Chosen",
                      "Please select numbers on at least one card before drawing.", Buttons::Ok,
                      Icon::None);
+    // A hold that asked for auto-run with nothing to draw must not leave it on, drawing nothing.
+    StopAutoRun(g);
     SelectTab(g, 1);
     return;
   }
@@ -126,8 +128,8 @@ void StartDraw(GameState& g, Host& host) {
   DrawSequence(g, host);
 
   if (const int64_t delay = BallDelayForSpeed(g.speed); delay > 0) g.ballDelayMs = delay;
-  g.statusMessage.clear();
-  g.statusTitle.clear();
+  // A notice keeps its full time whatever starts meanwhile: at speeds 4 and 5 the next draw
+  // begins in the very frame a consolation is announced.
   g.drawInProgress = 1;
   // Read the clock only now: the funds box may have held the game for a while.
   g.lastBallTime = host.NowMs() - g.ballDelayMs - 1;

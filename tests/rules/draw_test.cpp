@@ -29,6 +29,16 @@ TEST_F(RulesTest, DrawWithNoPicksIsRefusedAndChargesNothing) {
   EXPECT_EQ(g.genBet + g.setCost, 0);
 }
 
+// A SPACE or Draw-button hold with nothing picked asks for auto-run, then for a draw that is
+// refused: the button must not go on saying STOP AUTO with nothing drawing.
+TEST_F(RulesTest, ARefusedDrawEndsAutoRun) {
+  g.autoRun = 1;
+  rules::StartDraw(g, host);
+  ASSERT_EQ(host.dialogs.size(), 1u);
+  EXPECT_EQ(g.autoRun, 0);
+  EXPECT_EQ(g.autoNextPending, 0);
+}
+
 TEST_F(RulesTest, StartDrawChargesPlayingCardsAndClearsTheLastGame) {
   Pick(1, {1, 2, 3});
   Pick(4, {10});
@@ -53,7 +63,7 @@ TEST_F(RulesTest, StartDrawChargesPlayingCardsAndClearsTheLastGame) {
   EXPECT_EQ(g.cards[1].hitCount, 0);
   EXPECT_EQ(g.cards[1].hit[2], 0);
   EXPECT_EQ(g.drawn[2], 0) << "drawn marks must wait for the reveals";
-  EXPECT_TRUE(g.statusMessage.empty());
+  EXPECT_EQ(g.statusMessage, "$500/card consolation paid") << "a notice keeps its five seconds";
   EXPECT_EQ(g.activeTab, 0);
   EXPECT_EQ(g.heatMapOn, 1) << "the Main tab keeps its heat map";
   EXPECT_EQ(host.ballAnimationResets, 1);
@@ -252,6 +262,24 @@ TEST_F(AutoRun, StoppedDuringThePauseStartsNothing) {
   EXPECT_EQ(g.drawInProgress, 0);
   EXPECT_EQ(g.autoNextPending, 0);
   EXPECT_EQ(g.genBet, 1);
+}
+
+// At speeds 4 and 5 the next draw starts in the frame that announced the consolation: the
+// notice still stays up its five seconds.
+TEST_F(AutoRun, AConsolationNoticeOutlastsTheNextDraw) {
+  rules::ClearCard(g, 1);
+  Pick(1, {1, 2, 3, 4, 5, 6, 7});
+  Pick(2, {8, 9, 10, 11, 12, 13, 14, 15});
+  ScriptDraw({41, 42, 43, 44, 45, 46, 47, 48, 49, 50, 51, 52, 53, 54, 55, 56, 57, 58, 59, 60});
+  g.speed = 5;
+  rules::StartDraw(g, host);
+  RevealAllBalls();
+  host.Advance(g.ballDelayMs);
+  rules::RevealTick(g, host, host.now);
+  ASSERT_EQ(g.drawInProgress, 1) << "the next draw has begun";
+  EXPECT_EQ(g.statusTitle, "CONSOLATION");
+  EXPECT_EQ(g.statusMessage, "$500/card consolation paid");
+  EXPECT_EQ(g.statusMessageTime, host.now);
 }
 
 // A jackpot box held open for 10 s at speed 5 stops auto-run: nothing starts after it closes.
