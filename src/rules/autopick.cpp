@@ -1,5 +1,6 @@
 // Auto-pick. The card keeps its spot count (8 when empty); its hit marks go with the old picks,
-// and balls still to come in a running draw are matched against the new ones.
+// new picks already drawn show as hits at once, as a click's do, and balls still to come in a
+// running draw are matched against the new ones.
 #include "rules/autopick.h"
 
 #include "rules/picks.h"
@@ -28,7 +29,8 @@ int BeginAutoPick(GameState& g, Host& host) {
 }
 
 void FillRandom(GameState& g, Host& host, int c, int count) {
-  while (g.cards[c].pickCount < count) SetPick(g, c, RandomUnusedNumber(g, host, g.cards[c].picked), true);
+  while (g.cards[c].pickCount < count)
+    AddPick(g, c, RandomUnusedNumber(g, host, g.cards[c].picked));
 }
 
 void FillHot(GameState& g, int c, int count) {
@@ -44,7 +46,7 @@ void FillHot(GameState& g, int c, int count) {
       }
     }
     if (best == 0) return;
-    SetPick(g, c, best, true);
+    AddPick(g, c, best);
   }
 }
 

@@ -7,8 +7,21 @@
 namespace rules {
 
 void NoticeCardLocked(GameState& g, int card, int64_t nowMs) {
-  SetStatus(g, "PICKS LOCKED", "Card " + std::to_string(card) + " is in play until the draw ends",
+  const std::string name = "Card " + std::to_string(card);
+  // Under auto-run the card is in play again the moment this draw ends.
+  SetStatus(g, "PICKS LOCKED",
+            g.autoRun ? "Stop auto-run to change " + name : "Change " + name + " after the draw",
             nowMs);
+}
+
+void AddPick(GameState& g, int card, int64_t n) {
+  if (card < 1 || card > kCards || n < 1 || n > kNumbers || g.cards[card].picked[n]) return;
+  SetPick(g, card, n, true);
+  Card& c = g.cards[card];
+  if (g.drawn[n]) {
+    c.hit[n] = 1;
+    c.hitCount += 1;
+  }
 }
 
 PickEdit TogglePick(GameState& g, int card, int64_t n, int64_t nowMs) {
@@ -23,12 +36,7 @@ PickEdit TogglePick(GameState& g, int card, int64_t n, int64_t nowMs) {
     return PickEdit::kChanged;
   }
   if (c.pickCount >= kMaxPicks) return PickEdit::kIgnored;
-  SetPick(g, card, n, true);
-  // Picked after its ball came out: the last draw's result shows it as a hit.
-  if (g.drawn[n]) {
-    c.hit[n] = 1;
-    c.hitCount += 1;
-  }
+  AddPick(g, card, n);
   return PickEdit::kChanged;
 }
 

@@ -17,6 +17,11 @@ enum class PickEdit { kChanged, kIgnored, kLocked };
 // changes and the notice says why.
 PickEdit TogglePick(GameState& g, int card, int64_t n, int64_t nowMs);
 
+// Adds number n to card c (no check of the 12-pick limit or a running draw). A number already
+// drawn shows as a hit at once, so a card filled after a draw reads as that draw would have
+// paid it. Both the player's clicks and the auto-picks add their numbers this way.
+void AddPick(GameState& g, int card, int64_t n);
+
 // Card `to` takes exactly the picks of card `from`, without hit marks. False, and nothing
 // changed, while `to` plays a running draw (the notice says why) or for cards outside 1..4.
 bool CopyPicks(GameState& g, int from, int to, int64_t nowMs);
@@ -26,7 +31,8 @@ bool CopyPicks(GameState& g, int from, int to, int64_t nowMs);
 // 0 without digits; values beyond 64 bits stop at the largest.
 int64_t ParseCardNumber(const std::string& reply);
 
-// The notice for an edit refused because card c plays the running draw.
+// The notice for an edit refused because card c plays the running draw: when the player can
+// make it (after this draw, or once auto-run is stopped).
 void NoticeCardLocked(GameState& g, int card, int64_t nowMs);
 
 }  // namespace rules

@@ -131,7 +131,8 @@ TEST_F(RulesTest, HotPickAfterOneDrawTakesTheLowestDrawnNumbers) {
 // Mid-draw, with 5 balls out in the run's first draw, a 12-spot card takes those 5 and the 7
 // lowest numbers not yet drawn; the balls still to come are matched against the new picks.
 // During a draw the card in play keeps the picks it was bought with; a card sitting the draw out
-// can be filled from the balls revealed so far, and the balls still to come count for it.
+// can be filled from the balls revealed so far, which show as its hits at once, and the balls
+// still to come count for it too.
 TEST_F(RulesTest, HotPickDuringADrawSparesTheCardInPlayAndFillsOneSittingOut) {
   PickRange(3, 69, 12);
   ScriptDraw({70, 71, 72, 73, 74, 3, 9});
@@ -147,16 +148,49 @@ TEST_F(RulesTest, HotPickDuringADrawSparesTheCardInPlayAndFillsOneSittingOut) {
             (std::vector<int>{69, 70, 71, 72, 73, 74, 75, 76, 77, 78, 79, 80}));
   EXPECT_EQ(g.cards[3].hitCount, 5);
   EXPECT_EQ(g.statusTitle, "PICKS LOCKED");
-  EXPECT_EQ(g.statusMessage, "Card 3 is in play until the draw ends");
+  EXPECT_EQ(g.statusMessage, "Change Card 3 after the draw");
 
   rules::SelectTab(g, 4);
   rules::AutoPickHot(g, host);
   EXPECT_EQ(Picks(g.cards[4]), (std::vector<int>{1, 2, 3, 70, 71, 72, 73, 74}));
-  EXPECT_EQ(g.cards[4].hitCount, 0);
+  EXPECT_EQ(g.cards[4].hitCount, 5);
+  EXPECT_EQ(g.cards[4].hit[70], 1);
   host.Advance(g.ballDelayMs);
   rules::RevealTick(g, host, host.now);
   EXPECT_EQ(g.cards[4].hit[3], 1);
-  EXPECT_EQ(g.cards[4].hitCount, 1);
+  EXPECT_EQ(g.cards[4].hitCount, 6);
+}
+
+// After a draw, auto-picked numbers that were drawn show as hits, as clicked ones do: the card
+// reads as green cells and the hits count, not as red cells with 0 hits.
+TEST_P(AutoPick, MarksPicksAlreadyDrawnAsHits) {
+  Pick(1, {1});
+  ScriptDraw({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20});
+  rules::StartDraw(g, host);
+  FinishDraw();
+  rules::SelectTab(g, 2);
+  GetParam()(g, host);
+  const rules::Card& card = g.cards[2];
+  int64_t drawnPicks = 0;
+  for (int n = 1; n <= rules::kNumbers; ++n) {
+    if (!card.picked[n]) continue;
+    EXPECT_EQ(card.hit[n], g.drawn[n]) << "number " << n;
+    drawnPicks += g.drawn[n];
+  }
+  EXPECT_GT(drawnPicks, 0) << "the case needs drawn numbers among the new picks";
+  EXPECT_EQ(card.hitCount, drawnPicks);
+}
+
+// Under auto-run a card in play is in play again as soon as the draw ends: the notice says what
+// lets the player change it.
+TEST_F(RulesTest, LockedNoticeUnderAutoRunSaysToStopIt) {
+  Pick(2, {5});
+  rules::StartDraw(g, host);
+  g.autoRun = 1;
+  rules::SelectTab(g, 2);
+  rules::AutoPickRandom(g, host);
+  EXPECT_EQ(g.statusTitle, "PICKS LOCKED");
+  EXPECT_EQ(g.statusMessage, "Stop auto-run to change Card 2");
 }
 
 // A card filled in the middle of a draw never paid for that draw, so the draw does not pay it,

@@ -421,7 +421,7 @@ TEST_F(Input, MidDrawEditsOfACardInPlayChangeNothing) {
   EXPECT_EQ(g_.cards[1].pickCount, 8);
   EXPECT_EQ(g_.cards[1].picked[40], 0);
   EXPECT_EQ(g_.statusTitle, "PICKS LOCKED");
-  EXPECT_EQ(g_.statusMessage, "Card 1 is in play until the draw ends");
+  EXPECT_EQ(g_.statusMessage, "Change Card 1 after the draw");
 
   sys_.replies.push_back("1");
   RightClick(TabX(2), kTabY);  // copy card 2 onto card 1
