@@ -31,14 +31,16 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
-# The game, its odds program, menu entry, icons, metainfo and manual pages under $(PREFIX)
-# (DESTDIR is honoured); stripped, since a player has no use for the debugging information.
+# The game and its odds program in $(PREFIX)/games, its menu entry, icons, metainfo and manual
+# pages under $(PREFIX)/share (DESTDIR is honoured); stripped, since a player has no use for the
+# debugging information.
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX) --strip
 
-# A Debian package of the same files, in $(BUILD)/.
-package: build
-	cd $(BUILD) && cpack -G DEB
+# The Debian package, built by dpkg-buildpackage from debian/ with the distribution's flags, in
+# $(BUILD)/: the .deb, its debug symbols, the .changes and the .buildinfo.
+package: deps
+	@bash scripts/build-package $(BUILD)
 
 # Only the test programs, at -O1, and any sanitizer report fails its test: nothing recovers.
 # Built with clang, so every source and test also compiles cleanly with the second compiler.

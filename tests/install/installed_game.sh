@@ -5,6 +5,7 @@ set -uo pipefail
 build=$1
 xclose=$2
 source "$(dirname "$0")/../e2e/lib.bash"
+source "$(dirname "$0")/lib.bash"
 
 work=$(mktemp -d)
 trap 'chmod -R u+w "$work" 2>/dev/null; cleanup' EXIT
@@ -16,10 +17,10 @@ mkdir -p "$work/home" "$work/data"
 if [ "$(id -u)" -eq 0 ]; then
   # Permission bits do not stop root: the game gets a read-only view of the prefix instead.
   launch=(unshare --user --map-root-user --mount
-          sh -c 'mount --bind -o ro "$1" "$1" && exec "$1/bin/tessaline"' sh "$prefix")
+          sh -c 'mount --bind -o ro "$1" "$1" && exec "$1/games/tessaline"' sh "$prefix")
 else
   chmod -R a-w "$prefix"
-  launch=("$prefix/bin/tessaline")
+  launch=("$prefix/games/tessaline")
 fi
 
 start_xvfb
@@ -32,5 +33,6 @@ expect_clean_exit 5
 save="$work/data/tessaline/keno_save.dat"
 [ -f "$save" ] || fail "no save file in \$XDG_DATA_HOME/tessaline/"
 [ "$(stat -c %s "$save")" -eq 372 ] || fail "the save file has $(stat -c %s "$save") bytes"
-[ ! -e "$prefix/bin/keno_save.dat" ] || fail "the game wrote into its installed folder"
+expect_file_list "the prefix after a game (the game wrote into it?)" \
+  < <(cd "$prefix" && find . -type f -o -type l | sed 's|^\./||')
 echo "installed_game: ok"
