@@ -48,7 +48,9 @@ void DrawBall(platform::Canvas& canvas, const rules::GameState& g, int64_t cx, i
 BallSlots SlotGeometry(int64_t w, int64_t h) {
   BallSlots s;
   s.slotHeight = (h - kCageHeight) / 20;
-  s.radius = std::max<int64_t>((h - kCageHeight) / 40 - 1, 2);
+  // Half a slot, less a pixel; but no wider than keeps the two columns apart with a gap of a
+  // few pixels, or a tall panel stacks the zigzag into one column.
+  s.radius = std::max<int64_t>(std::min((h - kCageHeight) / 40 - 1, (w - 6) / 6), 2);
   s.leftX = 2 * s.radius + 2;
   s.rightX = w - 2 * s.radius - 2;
   s.centreX = w / 2;
@@ -172,7 +174,15 @@ void DrawBallsPanel(platform::Canvas& canvas, const BoardView& view) {
   int64_t falling = 0;
   for (int k = 1; k <= rules::kBallsPerDraw; ++k) falling += balls.ballAnims[k].falling ? 1 : 0;
   const int64_t landed = std::clamp<int64_t>(g.ballsRevealed - falling, 0, rules::kBallsPerDraw);
-  int64_t lastX = 0, lastY = 0;
+  // The links first, so every ball lies over them and no number is crossed out.
+  canvas.SetDrawingMode(platform::DrawMode::Outline);
+  canvas.SetFrontColor(kLink);
+  for (int64_t k = 2; k <= landed; ++k) {
+    int64_t x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    SlotCentre(s, h, k - 1, x1, y1);
+    SlotCentre(s, h, k, x2, y2);
+    canvas.Line(px + x1, py + y1, px + x2, py + y2);
+  }
   for (int64_t k = 1; k <= landed; ++k) {
     int64_t cx = 0, cy = 0;
     SlotCentre(s, h, k, cx, cy);
@@ -181,12 +191,6 @@ void DrawBallsPanel(platform::Canvas& canvas, const BoardView& view) {
     DrawBall(canvas, g, cx, cy, r, g.drawSequence[k - 1]);
     canvas.SetDrawingMode(platform::DrawMode::Outline);
     canvas.Circle(cx, cy, r, kLandedOutline);
-    if (k >= 2) {
-      canvas.SetFrontColor(kLink);
-      canvas.Line(lastX, lastY, cx, cy);
-    }
-    lastX = cx;
-    lastY = cy;
   }
 
   for (int k = 1; k <= rules::kBallsPerDraw; ++k) {

@@ -38,7 +38,7 @@ constexpr int64_t kCageHeight = 120;
 // Geometry of a panel w x h, panel-relative.
 struct BallSlots {
   int64_t slotHeight = 0;  // g
-  int64_t radius = 0;      // at least 2
+  int64_t radius = 0;      // half a slot less 1, at most (w - 6) / 6, at least 2
   int64_t leftX = 0, rightX = 0, centreX = 0;
 };
 BallSlots SlotGeometry(int64_t w, int64_t h);

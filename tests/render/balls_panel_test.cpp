@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,12 @@ TEST_P(BallSlots, GeometryOfAPanel110Wide) {
 INSTANTIATE_TEST_SUITE_P(Heights, BallSlots,
                          ::testing::Values(SlotCase{648, 26, 12, 26, 84},  // the default window
                                            SlotCase{768, 32, 15, 32, 78},
+                                           // From here on (104 / 6) the columns would close in:
+                                           // held at 17, centres 38 apart and rings 3 clear.
+                                           SlotCase{840, 36, 17, 36, 74},
+                                           SlotCase{880, 38, 17, 36, 74},
+                                           SlotCase{1308, 59, 17, 36, 74},  // 2560 x 1440
+                                           SlotCase{20000, 994, 17, 36, 74},
                                            SlotCase{239, 5, 2, 6, 104},  // 119 / 40 - 1 = 1
                                            SlotCase{200, 4, 2, 6, 104},
                                            SlotCase{120, 0, 2, 6, 104}));
@@ -219,7 +226,8 @@ TEST(BallsPanel, LandedBallTurnsGreenWhenItsNumberIsPickedAfterTheDraw) {
   EXPECT_EQ(Of(calls, CallKind::DrawImage).at(0).ints, Ints(1170, 120, 0, 0));
 }
 
-TEST(BallsPanel, LandedBallsAreLinkedInDrawOrder) {
+// The links run under the balls: all drawn before the first ball, so none crosses a number.
+TEST(BallsPanel, LandedBallsAreLinkedInDrawOrderBeneathThem) {
   Board b;
   Revealed(b, 3);
   const auto calls = b.Record(render::DrawBallsPanel);
@@ -229,6 +237,12 @@ TEST(BallsPanel, LandedBallsAreLinkedInDrawOrder) {
   EXPECT_EQ(links[1].ints, Ints(1254, 729, 1196, 703));
   EXPECT_EQ(links[0].color, RGB(45, 45, 58));
   EXPECT_EQ(TextCall(calls, "63").reals[1], 703 - 10);
+  std::size_t lastLink = 0, firstBall = calls.size();
+  for (std::size_t i = 0; i < calls.size(); ++i) {
+    if (calls[i].kind == CallKind::Line) lastLink = i;
+    if (calls[i].kind == CallKind::Circle) firstBall = std::min(firstBall, i);
+  }
+  EXPECT_LT(lastLink, firstBall);
 }
 
 TEST(BallsPanel, WithoutItsImageThePanelIsFilled) {
