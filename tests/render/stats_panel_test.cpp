@@ -1,5 +1,6 @@
-// The stats panel recorded with th = 20: every line's place and colour at 780 high (rowH 22), the
-// rowH rule, the money forms, the wins-and-losses column and its clamp, and the two notices.
+// The stats panel recorded with th = 20: every line's place and colour where the panel has room
+// for its design (rowH 22), the plan that fits both notices into shorter panels, the money
+// forms, the wins-and-losses column and its clamp, and the two notices.
 #include "render/stats_panel.h"
 
 #include <gtest/gtest.h>
@@ -40,8 +41,11 @@ struct Line {
   Color color;
 };
 
-TEST(StatsPanel, EveryLineAt780High) {
-  Board b;
+// A client 900 high: the panel (768) holds the design and both notices below it.
+constexpr int64_t kRoomy = 900;
+
+TEST(StatsPanel, EveryLineAsDesignedWhereThereIsRoom) {
+  Board b(1280, kRoomy);
   rules::GameState& g = b.state;
   g.betPerCard = 5;
   g.cards[1].pickCount = 10;
@@ -56,30 +60,32 @@ TEST(StatsPanel, EveryLineAt780High) {
   const auto calls = b.Record(render::DrawStatsPanel);
 
   // Panel top 120, rowH 22: the card rows from 200, the set rows from 348, totals from 448,
-  // the balance at 580, and the lifetime block down to 716 (120 + 222 + 17 x 22).
+  // the balance at 580, and the lifetime block down to 716 (120 + 222 + 17 x 22), as designed.
+  // At 10 pixels a character "Card 1:" fills the 70 before the net column and "Hits" comes within
+  // 8 of the win column: both columns stand a space (10) further right, at 80 and 202.
   const Line lines[] = {
       {"CARD STATS", 12, 127, kTitle},
       {"Bet/Card: $5", 12, 147, kSubtitle},
       {"Card", 12, 178, RGB(30, 30, 30)},
       {"Picks", 92, 178, RGB(30, 30, 30)},
       {"Hits", 164, 178, RGB(30, 30, 30)},
-      {"Win", 212, 178, RGB(30, 30, 30)},
+      {"Win", 214, 178, RGB(30, 30, 30)},
       {"Card 1", 12, 200, kLabel},
       {"10/12", 92, 200, RGB(40, 40, 40)},
       {"3", 164, 200, kGreen},
-      {"$250", 212, 200, kRed},
+      {"$250", 214, 200, kRed},
       {"Card 2", 12, 222, kLabel},
       {"0/12", 92, 222, RGB(40, 40, 40)},  // no picks: hits and win in grey
       {"0", 164, 222, RGB(60, 60, 60)},
-      {"-", 212, 222, RGB(110, 110, 110)},
+      {"-", 214, 222, RGB(110, 110, 110)},
       {"Card 4", 12, 266, kLabel},
       {"THIS SET WIN/LOSS", 12, 300, kTitle},
       {"(per card)", 12, 321, kSubtitle},
       {"Card 1:", 12, 348, kLabel},
-      {"+$12", 82, 348, RGB(20, 100, 20)},
-      {"$0", 82, 370, RGB(80, 80, 80)},
-      {"-$35", 82, 392, RGB(150, 0, 0)},
-      {"-$9223372036854775808", 82, 414, RGB(150, 0, 0)},
+      {"+$12", 92, 348, RGB(20, 100, 20)},
+      {"$0", 92, 370, RGB(80, 80, 80)},
+      {"-$35", 92, 392, RGB(150, 0, 0)},
+      {"-$9223372036854775808", 92, 414, RGB(150, 0, 0)},
       {"Card 4:", 12, 414, kLabel},
       {"Wins:", 12, 448, kGreen},
       {"$40", 92, 448, kGreen},
@@ -110,7 +116,7 @@ TEST(StatsPanel, EveryLineAt780High) {
   }
 
   const std::vector<std::array<int64_t, 4>> boxes = {
-      Ints(0, 120, 294, 648), Ints(0, 120, 294, 52), Ints(0, 220, 294, 24),
+      Ints(0, 120, 294, 768), Ints(0, 120, 294, 52), Ints(0, 220, 294, 24),
       Ints(0, 264, 294, 24),  Ints(0, 294, 294, 50), Ints(0, 368, 294, 24),
       Ints(0, 412, 294, 24),  Ints(0, 542, 294, 34), Ints(0, 608, 294, 34)};
   const Color colors[] = {
@@ -128,21 +134,83 @@ TEST(StatsPanel, EveryLineAt780High) {
   EXPECT_EQ(separator[0].color, RGB(140, 140, 150));
 }
 
-TEST(StatsPanel, RowHeightRule) {
-  EXPECT_EQ(render::StatsRowHeight(648, 20), 22);  // 430 / 18 = 23, lowered to th + 2
-  EXPECT_EQ(render::StatsRowHeight(600, 20), 21);
-  EXPECT_EQ(render::StatsRowHeight(300, 20), 20);  // 4, raised to th
-  EXPECT_EQ(render::StatsRowHeight(100, 20), 20);  // below 218: negative, raised
-  EXPECT_EQ(render::StatsRowHeight(648, 30), 30);
+// Gaps and margins as designed at th = 20, then less the squeeze but not below 1:
+//   fixed 7 5 6 6 6 1 3 4 6 6 6 9 5 4 6 9 5 4 4 (102), notices 6 4 2 4 8 4 2 2 (32), the news
+//   notice's heading kept 2 below its top; squeeze 1: 84 + 24, squeeze 2: 66 + 19.
+// Both notices end 6 th + 22 rowH + those below the panel's top.
+TEST(StatsPlan, RowsShrinkFirstThenTheGaps) {
+  const struct {
+    int64_t height, th, rowH, squeeze, end;
+  } cases[] = {
+      {768, 20, 22, 0, 120 + 484 + 134},  // room for the design
+      {738, 20, 22, 0, 738},              // just
+      {737, 20, 21, 0, 120 + 462 + 134},
+      {694, 20, 20, 0, 694},
+      {693, 20, 20, 1, 120 + 440 + 108},
+      {668, 20, 20, 1, 668},
+      {667, 20, 20, 2, 120 + 440 + 85},
+      {648, 20, 20, 2, 645},              // the 1280 x 780 window
+      {620, 18, 18, 1, 108 + 396 + 108},  // the smallest window with 18-pixel text
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.height);
+    const render::StatsPlan p = render::PlanStatsPanel(c.height, c.th, 1);
+    EXPECT_EQ(p.rowH, c.rowH);
+    EXPECT_EQ(p.squeeze, c.squeeze);
+    EXPECT_EQ(p.end, c.end);
+  }
 }
 
-// A panel 300 high (client 432) keeps rowH at th: the lines run on past its bottom edge.
-TEST(StatsPanel, ShortPanelUsesTextHeightRows) {
+// Whatever the squeeze, every block follows the one above it without overlap, bands hold their
+// text, and the news notice starts below the jackpot box when both show.
+TEST(StatsPlan, BlocksFollowEachOtherAtEverySqueeze) {
+  for (int64_t height = 300; height <= 800; height += 7) {
+    SCOPED_TRACE(height);
+    const int64_t th = 20;
+    const render::StatsPlan p = render::PlanStatsPanel(height, th, 2);
+    const int64_t r = p.rowH;
+    EXPECT_GE(r, th);
+    EXPECT_LE(p.subtitleY + th, p.topBandH);
+    EXPECT_LE(p.topBandH, p.headY);
+    EXPECT_LE(p.headY + 5 * r, p.setBandY);
+    EXPECT_LE(p.setSubtitleY + th, p.setBandY + p.setBandH);
+    EXPECT_LE(p.setBandY + p.setBandH, p.setRowsY);
+    EXPECT_LE(p.setRowsY + 4 * r, p.separatorY);
+    EXPECT_LT(p.separatorY, p.totalsY);
+    EXPECT_LE(p.totalsY + 4 * r, p.balanceBandY);
+    EXPECT_LE(p.bandTitleY + th, p.bandH);
+    EXPECT_LE(p.balanceBandY + p.bandH, p.balanceY);
+    EXPECT_LE(p.balanceY + r, p.lifetimeBandY);
+    EXPECT_LE(p.lifetimeBandY + p.bandH, p.lifetimeY);
+    EXPECT_LE(p.lifetimeY + 2 * r, p.casY);
+    EXPECT_LE(p.lifetimeEnd, p.jackpot.y);
+    EXPECT_LE(p.lifetimeEnd, p.noticeAlone.y);
+    EXPECT_LE(p.jackpot.y + p.jackpot.h, p.noticeBelow.y);
+    for (const render::NoticeBox& n : {p.jackpot, p.noticeAlone, p.noticeBelow}) {
+      EXPECT_LE(n.titleY + th, n.messageY);
+    }
+    EXPECT_GE(p.noticeAlone.titleY, p.noticeAlone.y + 2);  // clear of the gold line
+    EXPECT_GE(p.noticeBelow.titleY, p.noticeBelow.y + 2);
+    EXPECT_LE(p.jackpot.messageY + th, p.jackpot.y + p.jackpot.h);
+    EXPECT_LE(p.noticeBelow.messageY + r + th, p.noticeBelow.y + p.noticeBelow.h);
+    EXPECT_EQ(p.end, p.noticeBelow.y + p.noticeBelow.h);
+    if (p.squeeze > 0) {
+      EXPECT_EQ(r, th) << "gaps give way only once the rows are at th";
+    }
+    if (p.end > height) {
+      EXPECT_EQ(p.squeeze, 8) << "only the tightest plan may run past";
+    }
+  }
+}
+
+// A panel 300 high (client 432), shorter than any window: rows at th and the tightest gaps,
+// and the lower lines run on past the panel's bottom edge.
+TEST(StatsPanel, ShortPanelRunsPastItsEdge) {
   Board b(1280, 432, false);
   ASSERT_EQ(b.layout.statsPanel.h, 300);
   const auto calls = b.Record(render::DrawStatsPanel);
-  EXPECT_EQ(TextAt(calls, 12, 120 + 58 + 2 * 20).text, "Card 2");
-  EXPECT_EQ(TextAt(calls, 12, 120 + 222 + 17 * 20).text, "CAS L:");
+  EXPECT_EQ(TextCall(calls, "Card 2").reals[1] - TextCall(calls, "Card 1").reals[1], 20);
+  EXPECT_GT(TextCall(calls, "CAS L:").reals[1], 120 + 300);
 }
 
 TEST(StatsPanel, MoneyForms) {
@@ -164,7 +232,7 @@ TEST(StatsPanel, ProfitColourFollowsItsSign) {
   };
   for (const Case& c : {Case{50, 10, "+$40", kGreen}, Case{10, 50, "-$40", kRed},
                         Case{0, 0, "$0", RGB(20, 20, 20)}}) {
-    Board b;
+    Board b(1280, kRoomy);
     b.state.setWon = c.won;
     b.state.setCost = c.cost;
     const auto calls = b.Record(render::DrawStatsPanel);
@@ -187,7 +255,7 @@ TEST(StatsPanel, WinsAndLossesColumnAndItsClamp) {
       {1234, 5678, 172, 172 + 60},                   // 110 wide: 168, held at 172
       {123456789012, 210987654321, 172, 172 + 140},  // far too wide: 172
   };
-  Board b;
+  Board b(1280, kRoomy);
   for (int i = 1; i <= 4; ++i) {
     b.state.cardWinCount[i] = cases[i - 1].wins;
     b.state.cardLossCount[i] = cases[i - 1].losses;
@@ -209,16 +277,17 @@ struct NoticeCase {
   const char* name;
   int64_t eligible;
   std::string title, message;
-  std::string shownTitle;  // "" when no notice box
+  std::string shownTitle;                 // "" when no notice box
+  std::vector<std::string> messageLines;  // as wrapped to the panel's 270-pixel line
 };
 
 class StatsNotices : public ::testing::TestWithParam<NoticeCase> {};
 
-// Below the lifetime block (which ends at 738): the jackpot box from 744, the notice box from
-// 746, over the jackpot box when both show.
+// Below the lifetime block (which ends at 738): the jackpot box from 744; the news notice from
+// 746, or from 806 below the jackpot box (744 + 54 + 8) when both show, never over it.
 TEST_P(StatsNotices, ShowOnlyWhileTheirStateHolds) {
   const NoticeCase& c = GetParam();
-  Board b;
+  Board b(1280, kRoomy);
   b.state.progressiveEligible = c.eligible;
   b.state.progressivePot = 31234;
   b.state.statusTitle = c.title;
@@ -239,16 +308,21 @@ TEST_P(StatsNotices, ShowOnlyWhileTheirStateHolds) {
     EXPECT_EQ(TextAt(calls, 12, 772).color, kGold);
   }
   if (!c.shownTitle.empty()) {
+    const int64_t top = c.eligible ? 806 : 746;
+    const auto lines = static_cast<int64_t>(c.messageLines.size());
     ASSERT_EQ(notices.size(), next + 2);
-    EXPECT_EQ(notices[next].ints, Ints(0, 746, 294, 2 * 22 + 8));
+    EXPECT_EQ(notices[next].ints, Ints(0, top, 294, 4 + 22 + 2 + lines * 22 + 2));
     EXPECT_EQ(notices[next].color, RGB(70, 44, 0));
-    EXPECT_EQ(notices[next + 1].ints, Ints(0, 746, 294, 2));
+    EXPECT_EQ(notices[next + 1].ints, Ints(0, top, 294, 2));
     EXPECT_EQ(notices[next + 1].color, kGold);
     next += 2;
-    EXPECT_EQ(TextAt(calls, 12, 750).text, c.shownTitle);
-    EXPECT_EQ(TextAt(calls, 12, 750).color, kGold);
-    EXPECT_EQ(TextAt(calls, 12, 774).text, c.message);
-    EXPECT_EQ(TextAt(calls, 12, 774).color, RGB(255, 235, 160));
+    EXPECT_EQ(TextAt(calls, 12, top + 4).text, c.shownTitle);
+    EXPECT_EQ(TextAt(calls, 12, top + 4).color, kGold);
+    for (int64_t i = 0; i < lines; ++i) {
+      const CanvasCall line = TextAt(calls, 12, top + 4 + 22 + 2 + i * 22);
+      EXPECT_EQ(line.text, c.messageLines[i]);
+      EXPECT_EQ(line.color, RGB(255, 235, 160));
+    }
   }
   EXPECT_EQ(notices.size(), next);
   int jackpots = 0;
@@ -261,12 +335,34 @@ TEST_P(StatsNotices, ShowOnlyWhileTheirStateHolds) {
 INSTANTIATE_TEST_SUITE_P(
     Notices, StatsNotices,
     ::testing::Values(
-        NoticeCase{"None", 0, "", "", ""}, NoticeCase{"JackpotOnly", 1, "", "", ""},
-        NoticeCase{"ConsolationByDefault", 0, "", "Consolation prize: $1000", "CONSOLATION"},
-        NoticeCase{"OwnTitle", 0, "PICKS LOCKED", "Card 2 is in play", "PICKS LOCKED"},
-        NoticeCase{"BothOverlap", 1, "CONSOLATION", "Consolation prize: $1000", "CONSOLATION"},
+        NoticeCase{"None", 0, "", "", "", {}}, NoticeCase{"JackpotOnly", 1, "", "", "", {}},
+        NoticeCase{"ConsolationByDefault",
+                   0,
+                   "",
+                   "$500/card consolation paid",
+                   "CONSOLATION",
+                   {"$500/card consolation paid"}},
+        NoticeCase{"OwnTitle",
+                   0,
+                   "PICKS LOCKED",
+                   "Card 2 is in play",
+                   "PICKS LOCKED",
+                   {"Card 2 is in play"}},
+        NoticeCase{"BothStacked",
+                   1,
+                   "CONSOLATION",
+                   "$500/card consolation paid",
+                   "CONSOLATION",
+                   {"$500/card consolation paid"}},
+        // 370 pixels: the words that reach past 270 go to a second line, and the box grows.
+        NoticeCase{"LongMessageWraps",
+                   1,
+                   "PICKS LOCKED",
+                   "Card 1 is in play until the draw ends",
+                   "PICKS LOCKED",
+                   {"Card 1 is in play until the", "draw ends"}},
         // A title with no message shows nothing: the message is what clears after 5 s.
-        NoticeCase{"TitleWithoutMessage", 0, "PICKS LOCKED", "", ""}),
+        NoticeCase{"TitleWithoutMessage", 0, "PICKS LOCKED", "", "", {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

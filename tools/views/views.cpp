@@ -201,7 +201,7 @@ std::vector<View> MakeCatalogue() {
        }},
 
       {"stats-picks-locked",
-       "A click on Card 1 mid-draw: the picks-locked notice over its progressive jackpot box",
+       "A click on Card 1 mid-draw: the picks-locked notice under its progressive jackpot box",
        [](Scene& s) {
          s.Pick(1, {2, 6, 13, 21, 27, 34, 45, 53, 68, 75});
          s.Pick(2, {8, 17, 29});
