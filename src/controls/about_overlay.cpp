@@ -1,10 +1,11 @@
 // The about page: title band, tagline, nine sections and the footer, one text per line at the
-// left inset; long lines run on past the panel rather than being wrapped or cut.
+// left inset, in a size chosen to fit the grid: the lines are neither wrapped nor cut.
 #include "controls/about_overlay.h"
 
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <vector>
 
 namespace controls {
 namespace {
@@ -18,13 +19,14 @@ constexpr Color kPanel = RGB(22, 22, 45);
 constexpr Color kBorderColor = RGB(180, 140, 230);
 constexpr Color kBand = RGB(50, 30, 85);
 constexpr Color kTitle = RGB(255, 220, 140);
-constexpr Color kTagline = RGB(255, 255, 200);
+constexpr Color kTaglineColor = RGB(255, 255, 200);
 constexpr Color kHeading = RGB(160, 220, 255);
 constexpr Color kRule = RGB(220, 220, 230);
-constexpr Color kFooterText = RGB(200, 180, 240);
+constexpr Color kFooterColor = RGB(200, 180, 240);
 constexpr int64_t kInset = 18;
-constexpr int64_t kTitleBandH = 52;
 constexpr int64_t kFooterH = 28;
+constexpr int64_t kBodyLines = 33;  // the tagline, nine headings and 23 rule lines
+constexpr int kMinPoints = 6;
 
 struct Section {
   const char* heading;
@@ -70,17 +72,92 @@ constexpr Section kSections[] = {
       "change."}},
 };
 
+constexpr const char* kTitleLines[] = {"Tessaline by Brindlec 6.40", "About & Rules"};
+constexpr const char* kTagline =
+    "Tessaline by Brindlec \u2014 fully standalone, no external dependencies.";
+constexpr const char* kFooterText = "Click anywhere to close.";
+
+int64_t Rounded(double v) { return std::lround(v); }
+
+// Every text of the page stays within the left inset of both edges, and the last line ends
+// above the footer.
+bool PageFits(Canvas& canvas, platform::Font* body, platform::Font* title, int64_t pw, int64_t ph) {
+  const int64_t room = pw - 2 * kInset;
+  canvas.SetFont(title);
+  const int64_t tt = Rounded(canvas.TextHeight("A"));
+  for (const char* line : kTitleLines) {
+    if (Rounded(canvas.TextWidth(line)) > room) return false;
+  }
+  canvas.SetFont(body);
+  const int64_t th = Rounded(canvas.TextHeight("A"));
+  const AboutMetrics m = AboutMetricsFor(ph, th, tt);
+  if (m.lastLineY + th > ph - m.footerH) return false;
+  std::vector<const char*> texts = {kTagline, kFooterText};
+  for (const Section& section : kSections) {
+    texts.push_back(section.heading);
+    for (const char* line : section.lines) {
+      if (line != nullptr) texts.push_back(line);
+    }
+  }
+  for (const char* text : texts) {
+    if (Rounded(canvas.TextWidth(text)) > room) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
-int64_t AboutLineHeight(int64_t panelHeight) {
-  return std::clamp<int64_t>((panelHeight - 124) / 33, 13, 24);
+AboutMetrics AboutMetricsFor(int64_t panelHeight, int64_t th, int64_t tt) {
+  AboutMetrics m;
+  m.title1Y = 7;
+  m.title2Y = m.title1Y + tt + 3;
+  m.titleBandH = m.title2Y + tt + 2;
+  m.footerH = std::max(kFooterH, th + 4);
+  // Two 6-pixel gaps (after the title band and after the tagline) and 4 before each of the
+  // last eight headings.
+  const int64_t fixed = m.titleBandH + m.footerH + 6 + 6 + 8 * 4;
+  m.lineH = std::max(std::clamp<int64_t>((panelHeight - fixed) / kBodyLines, 13, 24), th);
+  m.taglineY = m.titleBandH + 6;
+  m.lastLineY = m.taglineY + 6 + 8 * 4 + (kBodyLines - 1) * m.lineH;
+  return m;
+}
+
+void FitAboutFonts(Canvas& canvas, render::Fonts& fonts, const render::Rect& panel,
+                   std::vector<platform::Font*>& refused) {
+  platform::Font *body = nullptr, *title = nullptr;
+  for (int points = std::max(fonts.points.overlay, kMinPoints); points >= kMinPoints; --points) {
+    body = canvas.LoadFont(render::kFontFace, points, false);
+    title =
+        canvas.LoadFont(render::kFontFace, std::min(fonts.points.overlayTitle, points + 1), true);
+    if (body == nullptr || title == nullptr) break;  // the overlay fonts serve instead
+    if (points == kMinPoints || PageFits(canvas, body, title, panel.w, panel.h)) {
+      render::ReplaceFont(canvas, fonts.aboutFont, body);
+      render::ReplaceFont(canvas, fonts.aboutTitleFont, title);
+      body = title = nullptr;
+      break;
+    }
+    refused.push_back(body);
+    refused.push_back(title);
+    body = title = nullptr;
+  }
+  for (platform::Font* font : {body, title}) {
+    if (font != nullptr) refused.push_back(font);
+  }
 }
 
 void DrawAboutOverlay(Canvas& canvas, const render::BoardView& view) {
   if (!view.aboutOverlayOpen) return;
   const render::Rect& panel = view.layout.grid;
   const int64_t px = panel.x, py = panel.y, pw = panel.w, ph = panel.h;
-  const int64_t lineH = AboutLineHeight(ph);
+  const render::Fonts& fonts = view.fonts;
+  platform::Font* titleFont =
+      fonts.aboutTitleFont != nullptr ? fonts.aboutTitleFont : fonts.overlayTitleFont;
+  platform::Font* bodyFont = fonts.aboutFont != nullptr ? fonts.aboutFont : fonts.overlayFont;
+  canvas.SetFont(titleFont);
+  const int64_t tt = Rounded(canvas.TextHeight("A"));
+  canvas.SetFont(bodyFont);
+  const int64_t th = Rounded(canvas.TextHeight("A"));
+  const AboutMetrics m = AboutMetricsFor(ph, th, tt);
   const double left = static_cast<double>(px + kInset);
 
   canvas.SetDrawingMode(DrawMode::Opaque);
@@ -90,19 +167,19 @@ void DrawAboutOverlay(Canvas& canvas, const render::BoardView& view) {
   canvas.Box(px, py + ph - 2, pw, 2);
   canvas.Box(px, py, 2, ph);
   canvas.Box(px + pw - 2, py, 2, ph);
-  canvas.Box(px, py, pw, kTitleBandH, kBand);
+  canvas.Box(px, py, pw, m.titleBandH, kBand);
 
-  canvas.SetFont(view.fonts.overlayTitleFont);
+  canvas.SetFont(titleFont);
   canvas.SetDrawingMode(DrawMode::TransparentText);
   canvas.SetFrontColor(kTitle);
-  canvas.DrawText(left, static_cast<double>(py + 7), "Tessaline by Brindlec 6.40");
-  canvas.DrawText(left, static_cast<double>(py + 30), "About & Rules");
+  canvas.DrawText(left, static_cast<double>(py + m.title1Y), kTitleLines[0]);
+  canvas.DrawText(left, static_cast<double>(py + m.title2Y), kTitleLines[1]);
 
-  canvas.SetFont(view.fonts.overlayFont);
-  int64_t y = py + kTitleBandH + 6;
-  canvas.SetFrontColor(kTagline);
-  canvas.DrawText(left, static_cast<double>(y),
-                  "Tessaline by Brindlec \u2014 fully standalone, no external dependencies.");
+  canvas.SetFont(bodyFont);
+  int64_t y = py + m.taglineY;
+  canvas.SetFrontColor(kTaglineColor);
+  canvas.DrawText(left, static_cast<double>(y), kTagline);
+  const int64_t lineH = m.lineH;
   y += lineH + 6;
   bool first = true;
   for (const Section& section : kSections) {
@@ -120,13 +197,12 @@ void DrawAboutOverlay(Canvas& canvas, const render::BoardView& view) {
   }
 
   canvas.SetDrawingMode(DrawMode::Opaque);
-  canvas.Box(px, py + ph - kFooterH, pw, kFooterH, kBand);
+  canvas.Box(px, py + ph - m.footerH, pw, m.footerH, kBand);
   canvas.SetDrawingMode(DrawMode::TransparentText);
-  canvas.SetFrontColor(kFooterText);
-  const double th = std::round(canvas.TextHeight("A"));
+  canvas.SetFrontColor(kFooterColor);
   canvas.DrawText(
-      left, static_cast<double>(py + ph - kFooterH) + (static_cast<double>(kFooterH) - th) / 2,
-      "Click anywhere to close.");
+      left, static_cast<double>(py + ph - m.footerH) + static_cast<double>(m.footerH - th) / 2,
+      kFooterText);
 }
 
 }  // namespace controls

@@ -41,11 +41,18 @@ void LoadFonts(platform::Canvas& canvas, Fonts& fonts, int64_t clientHeight) {
       {&fonts.overlayFont, points.overlay, false},
       {&fonts.overlayTitleFont, points.overlayTitle, true},
   }};
-  for (const Slot& slot : slots) {
-    if (*slot.font != nullptr) canvas.FreeFont(*slot.font);
-    *slot.font = nullptr;
+  for (const Slot& slot : slots) ReplaceFont(canvas, *slot.font, nullptr);
+  for (platform::Font** fitted : {&fonts.aboutFont, &fonts.aboutTitleFont, &fonts.payoutFont}) {
+    ReplaceFont(canvas, *fitted, nullptr);
   }
+  fonts.fittedWidth = fonts.fittedHeight = 0;
+  fonts.points = points;
   for (const Slot& slot : slots) *slot.font = canvas.LoadFont(kFontFace, slot.points, slot.bold);
+}
+
+void ReplaceFont(platform::Canvas& canvas, platform::Font*& slot, platform::Font* font) {
+  if (slot != nullptr && slot != font) canvas.FreeFont(slot);
+  slot = font;
 }
 
 }  // namespace render

@@ -2,6 +2,8 @@
 // screen, replayed onto the screen only when it differs.
 #include "shell/frame.h"
 
+#include <vector>
+
 #include "controls/about_overlay.h"
 #include "controls/buttons.h"
 #include "controls/payout_overlay.h"
@@ -65,6 +67,17 @@ void ApplyClientSize(Game& game, int64_t width, int64_t height) {
   game.system.SetBackgroundColor(render::kBackgroundGrey);
 }
 
+void FitOverlayFonts(platform::Canvas& canvas, render::Fonts& fonts, const render::Layout& layout,
+                     const rules::GameState& g) {
+  // Every size turned down is freed at the end, so none of their handles is reused meanwhile.
+  std::vector<platform::Font*> refused;
+  controls::FitAboutFonts(canvas, fonts, layout.grid, refused);
+  controls::FitPayoutFont(canvas, fonts, layout.grid, g, refused);
+  for (platform::Font* font : refused) canvas.FreeFont(font);
+  fonts.fittedWidth = layout.grid.w;
+  fonts.fittedHeight = layout.grid.h;
+}
+
 namespace {
 
 // No clear first: the top band, the panels, the tab strip, the grid and the bottom band tile the
@@ -100,6 +113,12 @@ void RenderFrame(Game& game) {
       (width != game.layout.clientWidth || height != game.layout.clientHeight)) {
     ApplyClientSize(game, width, height);
     forced = true;
+  }
+  // Fitting measures text, so it waits for a new grid or new fonts: the first frame, a resize.
+  platform::Canvas* screen = game.system.ScreenCanvas();
+  if (screen != nullptr && (game.fonts.fittedWidth != game.layout.grid.w ||
+                            game.fonts.fittedHeight != game.layout.grid.h)) {
+    FitOverlayFonts(*screen, game.fonts, game.layout, game.state);
   }
 
   FrameRecord& f = game.frames;

@@ -1,11 +1,13 @@
 // The about and rules page with fake metrics (text 20 px high): every text as the player reads
-// it, the fonts and colours of each kind of line, the line pitch rule and the heading positions.
+// it, the fonts and colours of each kind of line, the page's measures and heading positions; and
+// with metrics that grow with the font, the size chosen to fit the grid.
 #include "controls/about_overlay.h"
 
 #include <string>
 #include <vector>
 
 #include "controls_fixture.h"
+#include "sized_metrics.h"
 
 namespace controls_test {
 namespace {
@@ -72,12 +74,29 @@ class AboutOverlay : public ::testing::Test {
   Board board;
 };
 
-TEST(AboutLineHeight, ClampedBetween13And24) {
+// The pitch shares out what the title band (52 for 20-pixel titles), the footer (28) and the
+// gaps (44) leave among 33 lines, 13 to 24, but never less than the text is high.
+TEST(AboutMetrics, PitchBetween13And24AndNeverBelowTheText) {
   const struct {
-    int64_t height, lineH;
-  } cases[] = {{200, 13}, {552, 13}, {553, 13}, {586, 14}, {596, 14},
-               {915, 23}, {916, 24}, {948, 24}, {949, 24}, {2000, 24}};
-  for (const auto& c : cases) EXPECT_EQ(controls::AboutLineHeight(c.height), c.lineH) << c.height;
+    int64_t height, th, tt, lineH, titleBandH, footerH;
+  } cases[] = {
+      {200, 13, 20, 13, 52, 28},  {552, 13, 20, 13, 52, 28}, {586, 13, 20, 14, 52, 28},
+      {596, 13, 20, 14, 52, 28},  {915, 13, 20, 23, 52, 28}, {916, 13, 20, 24, 52, 28},
+      {2000, 13, 20, 24, 52, 28}, {596, 20, 20, 20, 52, 28},  // raised to the text
+      {596, 13, 15, 14, 42, 28},                              // smaller titles, smaller band
+      {2000, 30, 32, 30, 76, 34},                             // tall text: taller footer too
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.height);
+    const controls::AboutMetrics m = controls::AboutMetricsFor(c.height, c.th, c.tt);
+    EXPECT_EQ(m.lineH, c.lineH);
+    EXPECT_EQ(m.titleBandH, c.titleBandH);
+    EXPECT_EQ(m.footerH, c.footerH);
+    EXPECT_EQ(m.title1Y, 7);
+    EXPECT_EQ(m.title2Y, 7 + c.tt + 3);
+    EXPECT_EQ(m.taglineY, c.titleBandH + 6);
+    EXPECT_EQ(m.lastLineY, c.titleBandH + 6 + 6 + 32 + 32 * c.lineH);
+  }
 }
 
 TEST_F(AboutOverlay, ClosedDrawsNothing) {
@@ -113,46 +132,48 @@ TEST_F(AboutOverlay, EveryTextAsWrittenInItsFontAndColour) {
   }
 }
 
-TEST_F(AboutOverlay, HeadingsOfAGrid596High) {
+// Grid 784 high, where 20-pixel text takes the pitch the page's room gives: (784 - 124) / 33.
+TEST_F(AboutOverlay, HeadingsOfAGrid784High) {
+  GridHeight(784);
   const auto& calls = Draw();
   const int64_t py = 172;
   EXPECT_EQ(TextCall(calls, kTitle[0]).reals[1], py + 7);
   EXPECT_EQ(TextCall(calls, kTitle[1]).reals[1], py + 30);
   EXPECT_EQ(TextCall(calls, kTagline).reals[1], py + 58);
-  const int64_t headingTops[] = {78, 138, 198, 258, 290, 378, 438, 470, 516};
+  const int64_t headingTops[] = {84, 168, 252, 336, 380, 504, 588, 632, 696};
   for (int i = 0; i < 9; ++i) {
     EXPECT_EQ(TextCall(calls, kPage[i].heading).reals[1], py + headingTops[i]) << kPage[i].heading;
   }
-  EXPECT_EQ(TextCall(calls, kPage[8].lines.back()).reals[1], py + 544);
+  EXPECT_EQ(TextCall(calls, kPage[8].lines.back()).reals[1], py + 736);
 
   const auto boxes = Boxes(calls);
   ASSERT_EQ(boxes.size(), 7u);
-  EXPECT_EQ(boxes[0].ints, (std::array<int64_t, 4>{294, py, 876, 596}));
+  EXPECT_EQ(boxes[0].ints, (std::array<int64_t, 4>{294, py, 876, 784}));
   EXPECT_EQ(boxes[0].color, RGB(22, 22, 45));
   for (int i = 1; i <= 4; ++i) EXPECT_EQ(boxes[i].color, RGB(180, 140, 230)) << i;
   EXPECT_EQ(boxes[5].ints, (std::array<int64_t, 4>{294, py, 876, 52}));
-  EXPECT_EQ(boxes[6].ints, (std::array<int64_t, 4>{294, py + 568, 876, 28}));
+  EXPECT_EQ(boxes[6].ints, (std::array<int64_t, 4>{294, py + 756, 876, 28}));
   EXPECT_EQ(boxes[6].color, RGB(50, 30, 85));
-  EXPECT_EQ(TextCall(calls, "Click anywhere to close.").reals[1], py + 568 + 4);
+  EXPECT_EQ(TextCall(calls, "Click anywhere to close.").reals[1], py + 756 + 4);
 }
 
-// Where the last rule line ends against the footer: past it on the smallest grid (and drawn
-// unclipped, the footer painted over the lines it meets), flush at 916, 33 pixels short at 949.
+// Where the last rule line's text (20 high) ends against the footer: past it on grids too short
+// for that text (drawn unclipped, the footer painted over the lines it meets), flush at 784; at
+// 916 the 24-pixel pitch fills the page and the text ends 4 short, at 949 another 33 free.
 TEST_F(AboutOverlay, LastLineAgainstTheFooter) {
   const struct {
     int64_t height;
     int64_t lastBottomToFooter;  // footer top minus the last line's bottom
-  } cases[] = {{200, -353}, {596, 10}, {916, 0}, {949, 33}};
+  } cases[] = {{200, -584}, {596, -188}, {784, 0}, {916, 4}, {949, 37}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.height);
     GridHeight(c.height);
     const auto& calls = Draw();
-    const int64_t lineH = controls::AboutLineHeight(c.height);
     const CanvasCall last = TextCall(calls, kPage[8].lines.back());
     const auto boxes = Boxes(calls);
     const int64_t footerTop = boxes.back().ints[1];
     EXPECT_EQ(footerTop, 172 + c.height - 28);
-    EXPECT_EQ(static_cast<double>(footerTop) - (last.reals[1] + lineH), c.lastBottomToFooter);
+    EXPECT_EQ(static_cast<double>(footerTop) - (last.reals[1] + 20), c.lastBottomToFooter);
   }
   // The footer band comes after every body line, its text after the band.
   const auto& calls = board.canvas.Calls();
@@ -162,6 +183,74 @@ TEST_F(AboutOverlay, LastLineAgainstTheFooter) {
     if (calls[i].kind == CallKind::DrawText && calls[i].text == kPage[8].lines.back()) lastLine = i;
   }
   EXPECT_LT(lastLine, footerBand);
+}
+
+// With text that grows with its font: the largest body size whose page fits, the title a point
+// larger, both drawn; a point larger would not fit. (Text 1.25 em high, 0.625 em a character.)
+TEST(FitAboutFonts, LargestSizeThatFitsTheGrid) {
+  const struct {
+    int64_t gridW, gridH;
+    int overlayPoints, titlePoints;  // as LoadFonts sized them
+    int body, title;                 // as fitted
+  } cases[] = {
+      // 568 high: 33 lines 11 pixels high (7 points, a 9-pixel em) fit, 14 high (8 points) not.
+      {598, 568, 11, 12, 7, 8},
+      // 1256 high: at 20 points (34-pixel text, 35-pixel titles) the page ends 30 pixels below
+      // the footer's top; at 19 (31 and 34) it fits.
+      {2156, 1256, 22, 24, 19, 20},
+      // Room for the overlay fonts as they are.
+      {2000, 1500, 12, 13, 12, 13},
+      // Narrow: the widest line, 93 characters, must fit 600 - 36 pixels: 5.625 a character.
+      {600, 1500, 12, 13, 7, 8},
+      // Nothing fits 400 - 36 pixels: the smallest size.
+      {400, 1500, 12, 13, 6, 7},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.gridW) + " x " + std::to_string(c.gridH));
+    SizedRecorder rec;
+    render::Fonts fonts;
+    fonts.points.overlay = c.overlayPoints;
+    fonts.points.overlayTitle = c.titlePoints;
+    const render::Rect grid{294, 172, c.gridW, c.gridH};
+    std::vector<platform::Font*> refused;
+    controls::FitAboutFonts(rec.canvas, fonts, grid, refused);
+    EXPECT_EQ(refused.size(), static_cast<std::size_t>(2 * (c.overlayPoints - c.body)))
+        << "every size tried and turned down, body and title";
+    for (platform::Font* font : refused) rec.canvas.FreeFont(font);
+    ASSERT_NE(fonts.aboutFont, nullptr);
+    ASSERT_NE(fonts.aboutTitleFont, nullptr);
+    EXPECT_EQ(rec.canvas.InfoOf(fonts.aboutFont).points, c.body);
+    EXPECT_FALSE(rec.canvas.InfoOf(fonts.aboutFont).bold);
+    EXPECT_EQ(rec.canvas.InfoOf(fonts.aboutTitleFont).points, c.title);
+    EXPECT_TRUE(rec.canvas.InfoOf(fonts.aboutTitleFont).bold);
+    EXPECT_EQ(rec.canvas.LiveFonts(), 2u);
+
+    render::Layout layout;
+    layout.grid = grid;
+    rules::GameState state;
+    rec.canvas.Clear();
+    controls::DrawAboutOverlay(rec.canvas,
+                               render::BoardView{state, layout, fonts, {}, false, true, false});
+    for (const CanvasCall& t : Texts(rec.canvas.Calls())) {
+      const bool title = t.text == kTitle[0] || t.text == kTitle[1];
+      EXPECT_EQ(t.font, title ? fonts.aboutTitleFont : fonts.aboutFont) << t.text;
+    }
+  }
+}
+
+// Fonts that cannot be loaded leave the fitted ones unset, so the page keeps the overlay fonts.
+TEST(FitAboutFonts, FailedLoadsKeepTheOverlayFonts) {
+  render::RecordingCanvas canvas;
+  render::Fonts fonts;
+  fonts.points.overlay = 12;
+  fonts.points.overlayTitle = 13;
+  canvas.FailFontLoads(true);
+  std::vector<platform::Font*> refused;
+  controls::FitAboutFonts(canvas, fonts, render::Rect{294, 172, 876, 596}, refused);
+  EXPECT_EQ(fonts.aboutFont, nullptr);
+  EXPECT_EQ(fonts.aboutTitleFont, nullptr);
+  EXPECT_TRUE(refused.empty());
+  EXPECT_EQ(canvas.LiveFonts(), 0u);
 }
 
 }  // namespace

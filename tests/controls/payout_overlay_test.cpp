@@ -1,12 +1,17 @@
 // The payout table overlay with fake metrics (text 20 px high, 10 px per character): the amount
 // abbreviations and their colours, the panel metrics at the design size and at the minimum grid,
-// and the cells, captions and bands of a drawn table.
+// and the cells, captions and bands of a drawn table; and with metrics that grow with the font,
+// the size chosen so that every row keeps its texts a space apart at every bet.
 #include "controls/payout_overlay.h"
 
+#include <algorithm>
+#include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "controls_fixture.h"
+#include "sized_metrics.h"
 
 namespace controls_test {
 namespace {
@@ -43,17 +48,36 @@ TEST(FormatPayoutAmount, CutsToThousandsAndMillionsWhileTheColourStepsEarlier) {
 }
 
 TEST(PayoutMetrics, DesignGridAndMinimumGrid) {
-  EXPECT_EQ(controls::PayoutMetricsFor(876, 596), (controls::PayoutMetrics{38, 26, 12, 60, 68}));
-  EXPECT_EQ(controls::PayoutMetricsFor(200, 200), (controls::PayoutMetrics{16, 26, 9, 50, 40}));
+  EXPECT_EQ(controls::PayoutMetricsFor(876, 596, 20, 50),
+            (controls::PayoutMetrics{38, 26, 12, 60, 68}));
+  EXPECT_EQ(controls::PayoutMetricsFor(200, 200, 20, 50),
+            (controls::PayoutMetrics{16, 26, 9, 50, 40}));
   // Between the clamps: rowH 30 gives k 9 (9.6 cut) and the 50-pixel first column.
-  EXPECT_EQ(controls::PayoutMetricsFor(650, 446), (controls::PayoutMetrics{30, 26, 9, 50, 50}));
+  EXPECT_EQ(controls::PayoutMetricsFor(650, 446, 20, 50),
+            (controls::PayoutMetrics{30, 26, 9, 50, 50}));
+}
+
+// Text taller than 38 (or than 22) gets rows and a footer that hold it where the panel has room;
+// on a panel without that room the rows stay as they would be.
+TEST(PayoutMetrics, RowsAndFooterHoldTallText) {
+  // (1256 - 44) / 14 = 86 rows of room: rows of 40, footer 44; k 12, first column 60.
+  EXPECT_EQ(controls::PayoutMetricsFor(2156, 1256, 40, 50),
+            (controls::PayoutMetrics{40, 44, 12, 60, 174}));
+  // (596 - 44) / 14 = 39: rows of 39, one short of the text.
+  EXPECT_EQ(controls::PayoutMetricsFor(876, 596, 40, 50),
+            (controls::PayoutMetrics{39, 44, 12, 60, 68}));
+  EXPECT_EQ(controls::PayoutMetricsFor(200, 200, 40, 50),
+            (controls::PayoutMetrics{16, 44, 9, 50, 40}));
+  // A heading wider than the first column widens it.
+  EXPECT_EQ(controls::PayoutMetricsFor(876, 596, 20, 91),
+            (controls::PayoutMetrics{38, 26, 12, 91, 65}));
 }
 
 class PayoutOverlay : public ::testing::Test {
  protected:
   // Left edge and top of the text in row p (spots), hits column h; h = 0 is the spots column.
   CanvasCall Cell(const std::vector<CanvasCall>& calls, int64_t p, int64_t h) {
-    const controls::PayoutMetrics m = controls::PayoutMetricsFor(grid().w, grid().h);
+    const controls::PayoutMetrics m = controls::PayoutMetricsFor(grid().w, grid().h, 20, 50);
     const double top = static_cast<double>(grid().y + (p + 1) * m.rowH + (m.rowH - 20) / 2);
     const int64_t left = h == 0 ? grid().x : grid().x + m.firstColW + (h - 1) * m.colW;
     const int64_t width = h == 0 ? m.firstColW : m.colW;
@@ -111,7 +135,7 @@ TEST_F(PayoutOverlay, CellsShowTheActiveTableTimesTheBet) {
 
 TEST_F(PayoutOverlay, EachRowShowsItsSpotCountAndExactlyThatManyCells) {
   const auto& calls = Draw();
-  const controls::PayoutMetrics m = controls::PayoutMetricsFor(876, 596);
+  const controls::PayoutMetrics m = controls::PayoutMetricsFor(876, 596, 20, 50);
   for (int64_t p = 1; p <= 12; ++p) {
     const double top = static_cast<double>(grid().y + (p + 1) * m.rowH + 9);
     int64_t inRow = 0;
@@ -195,6 +219,93 @@ TEST_F(PayoutOverlay, MinimumGridOverflowsUnclipped) {
   EXPECT_EQ(cell.reals[1], py + 13 * 16 + (16 - 20) / 2);
   // The footer text comes last, over everything.
   EXPECT_EQ(Texts(calls).back().reals[1], py + 174 + 3);
+}
+
+// The texts of one row of the drawn table, by their left edge: each gap against a space.
+double NarrowestGap(const std::vector<CanvasCall>& texts, const SizedFakeMetrics& metrics,
+                    double top, double& space) {
+  std::vector<std::pair<double, double>> spans;  // left, right
+  for (const CanvasCall& t : texts) {
+    if (t.reals[1] != top) continue;
+    space = std::round(metrics.TextWidth(t.font, " "));
+    spans.push_back({t.reals[0], t.reals[0] + std::round(metrics.TextWidth(t.font, t.text))});
+  }
+  std::sort(spans.begin(), spans.end());
+  double narrowest = 1e9;
+  for (std::size_t i = 1; i < spans.size(); ++i) {
+    narrowest = std::min(narrowest, spans[i].first - spans[i - 1].second);
+  }
+  return narrowest;
+}
+
+// The size fitted for a grid: a space between the texts of every row at every bet and in both
+// modes; and one point larger some row would be closer. 0.625 em a character: "$500K" is 5.
+TEST(FitPayoutFont, LargestSizeThatKeepsEveryRowASpaceApart) {
+  const struct {
+    int64_t gridW, gridH;
+    int overlayPoints;
+    int fitted;
+  } cases[] = {
+      // The smallest window, 44-pixel columns: "10 hit" and "11 hit" are 34 wide at 7 points
+      // and leave 10 between them (a space is 6); 41 wide at 8 points, they leave 3 (of 7).
+      {596, 568, 11, 7},
+      // 1280 x 780, 68-pixel columns: the headings are 60 wide at 12 points and leave 8 (of
+      // 10), 56 at 11 points and leave 12.
+      {876, 596, 12, 11},
+      // 172-pixel columns hold 22 points, "Picks" (91) widening the first column.
+      {2156, 1256, 22, 22},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.gridW) + " x " + std::to_string(c.gridH));
+    rules::GameState g;
+    rules::FillPayTables(g);
+    render::Layout layout;
+    layout.grid = render::Rect{294, 172, c.gridW, c.gridH};
+    for (int extra : {0, 1}) {
+      SizedRecorder rec;
+      render::Fonts fonts;
+      fonts.points.overlay = c.overlayPoints;
+      std::vector<platform::Font*> refused;
+      controls::FitPayoutFont(rec.canvas, fonts, layout.grid, g, refused);
+      EXPECT_EQ(refused.size(), static_cast<std::size_t>(c.overlayPoints - c.fitted));
+      for (platform::Font* font : refused) rec.canvas.FreeFont(font);
+      ASSERT_NE(fonts.payoutFont, nullptr);
+      ASSERT_EQ(rec.canvas.InfoOf(fonts.payoutFont).points, c.fitted);
+      EXPECT_EQ(rec.canvas.LiveFonts(), 1u);
+      if (extra == 1) {
+        if (c.fitted == c.overlayPoints) continue;  // nothing larger was wanted
+        render::ReplaceFont(rec.canvas, fonts.payoutFont,
+                            rec.canvas.LoadFont("Segoe UI", c.fitted + 1, false));
+      }
+      bool tooClose = false;
+      for (int64_t mode : {rules::GENEROUS, rules::CASINO}) {
+        for (int64_t bet = rules::kMinBet; bet <= rules::kMaxBet; ++bet) {
+          g.payMode = mode;
+          rules::RefreshActivePayTable(g);
+          g.betPerCard = bet;
+          rec.canvas.Clear();
+          controls::DrawPayoutOverlay(rec.canvas,
+                                      render::BoardView{g, layout, fonts, {}, true, false, false});
+          const auto texts = Texts(rec.canvas.Calls());
+          std::vector<double> tops;
+          for (const CanvasCall& t : texts) tops.push_back(t.reals[1]);
+          std::sort(tops.begin(), tops.end());
+          tops.erase(std::unique(tops.begin(), tops.end()), tops.end());
+          for (double top : tops) {
+            double space = 0;
+            const double gap = NarrowestGap(texts, rec.metrics, top, space);
+            if (extra == 0) {
+              EXPECT_GE(gap, space) << "mode " << mode << ", bet " << bet << ", row at " << top;
+            }
+            tooClose = tooClose || gap < space;
+          }
+        }
+      }
+      if (extra == 1) {
+        EXPECT_TRUE(tooClose) << "a point larger would fit too";
+      }
+    }
+  }
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The six font sizes by client height, and LoadFonts' free-then-load order, faces and weights,
-// checked on a recording canvas.
+// and the fitted fonts it lets go, checked on a recording canvas.
 #include "render/fonts.h"
 
 #include <gtest/gtest.h>
@@ -71,6 +71,35 @@ TEST(LoadFonts, ReloadFreesEveryOldFontFirstAndSkipsMissingOnes) {
   for (int i = 5; i < 11; ++i) EXPECT_EQ(calls[i].kind, CallKind::LoadFont) << i;
   EXPECT_EQ(calls[5].ints[0], 36);
   EXPECT_EQ(canvas.LiveFonts(), 7u);  // six new ones plus the old tab font the caller dropped
+}
+
+// The overlays' fitted fonts belong to the old size: freed with the six and left to be chosen
+// again, with the grid they fitted forgotten.
+TEST(LoadFonts, ReloadFreesTheFittedFontsAndForgetsTheirGrid) {
+  RecordingCanvas canvas;
+  Fonts fonts;
+  LoadFonts(canvas, fonts, 780);
+  fonts.aboutFont = canvas.LoadFont("Segoe UI", 7, false);
+  fonts.aboutTitleFont = canvas.LoadFont("Segoe UI", 8, true);
+  fonts.payoutFont = canvas.LoadFont("Segoe UI", 9, false);
+  fonts.fittedWidth = 876;
+  fonts.fittedHeight = 596;
+  const Fonts old = fonts;
+  canvas.Clear();
+
+  LoadFonts(canvas, fonts, 900);
+  const auto freed = canvas.CallsOf(CallKind::FreeFont);
+  ASSERT_EQ(freed.size(), 9u);
+  EXPECT_EQ(freed[6].font, old.aboutFont);
+  EXPECT_EQ(freed[7].font, old.aboutTitleFont);
+  EXPECT_EQ(freed[8].font, old.payoutFont);
+  EXPECT_EQ(fonts.aboutFont, nullptr);
+  EXPECT_EQ(fonts.aboutTitleFont, nullptr);
+  EXPECT_EQ(fonts.payoutFont, nullptr);
+  EXPECT_EQ(fonts.fittedWidth, 0);
+  EXPECT_EQ(fonts.fittedHeight, 0);
+  EXPECT_EQ(fonts.points, FontPoints(900));
+  EXPECT_EQ(canvas.LiveFonts(), 6u);
 }
 
 TEST(LoadFonts, FailedLoadsLeaveNullFonts) {

@@ -1,12 +1,13 @@
 // The frame pipeline on the headless platform: a frame equal to the one on screen is not drawn
 // again, while a revealed ball, a falling ball's step, a pick, a resize or a closed dialog each
-// bring a new present.
+// bring a new present; the overlays' fonts follow the grid.
+#include "shell/frame.h"
+
 #include <gtest/gtest.h>
 
 #include "render/colors.h"
 #include "render/layout.h"
 #include "rules/draw.h"
-#include "shell/frame.h"
 #include "shell/startup.h"
 #include "support/headless_system.h"
 #include "support/temp_files.h"
@@ -85,6 +86,33 @@ TEST_F(FramePipeline, ResizeAndClosedDialogForceAPresent) {
   sys_.clientWidth = sys_.clientHeight = 0;  // minimised: the old layout stays
   EXPECT_FALSE(Frame());
   EXPECT_EQ(game_.layout.clientWidth, 1280);
+}
+
+// The overlays' fonts are chosen by measuring, so on the first frame and after a resize only:
+// a frame at the same size keeps them.
+TEST_F(FramePipeline, OverlayFontsAreFittedToTheGridOnlyWhenItChanges) {
+  const render::Fonts& fonts = game_.fonts;
+  auto fittedTo = [&](const render::Rect& grid) {
+    return fonts.aboutFont != nullptr && fonts.aboutTitleFont != nullptr &&
+           fonts.payoutFont != nullptr && fonts.fittedWidth == grid.w &&
+           fonts.fittedHeight == grid.h;
+  };
+  EXPECT_TRUE(fittedTo(game_.layout.grid)) << "the first frame, before the welcome box";
+  const platform::Font* about = fonts.aboutFont;
+  Frame();
+  Frame();
+  EXPECT_EQ(fonts.aboutFont, about);
+  sys_.screen.Clear();
+  Frame();
+  EXPECT_TRUE(sys_.screen.CallsOf(render::CallKind::LoadFont).empty());
+
+  sys_.clientWidth = 1280;
+  sys_.clientHeight = 780;
+  Frame();
+  EXPECT_TRUE(fittedTo(render::Rect{294, 172, 876, 596}));
+  sys_.clientWidth = 1600;  // a wider grid with the same fonts
+  Frame();
+  EXPECT_TRUE(fittedTo(render::Rect{294, 172, 1196, 596}));
 }
 
 TEST_F(FramePipeline, RepaintShowsTheLastFrameAgainWithoutRecording) {

@@ -9,6 +9,7 @@
 #include "rules/paytable.h"
 #include "rules/picks.h"
 #include "rules/random.h"
+#include "shell/frame.h"
 #include "shell/timers.h"
 
 namespace views {
@@ -241,6 +242,8 @@ Scene::Scene(platform::Canvas& c, int64_t width, int64_t height) : canvas(c), ho
   rules::FillPayTables(state);
   rules::RefreshActivePayTable(state);
   rules::SeedFallbackRandom(state, kSeed);
+  // As the first frame at this size does, once the pay tables it measures are there.
+  shell::FitOverlayFonts(canvas, fonts, layout, state);
 }
 
 void Scene::Pick(int card, const std::vector<int64_t>& numbers) {
@@ -305,7 +308,10 @@ render::HandleNames NamesOf(const Scene& s) {
       {f.tabFont, "tab"},
       {f.ballsTitleFont, "ballsTitle"},
       {f.overlayFont, "overlay"},
-      {f.overlayTitleFont, "overlayTitle"}};
+      {f.overlayTitleFont, "overlayTitle"},
+      {f.aboutFont, "about"},
+      {f.aboutTitleFont, "aboutTitle"},
+      {f.payoutFont, "payout"}};
   for (const auto& [font, role] : fonts) {
     if (font != nullptr) names.fonts[font] = role;
   }
