@@ -120,6 +120,17 @@ std::vector<View> MakeCatalogue() {
          return s.input.payoutOverlayOpen && s.state.payMode == rules::GENEROUS;
        }},
 
+      {"payout-generous-bet10", "The payout table in GENEROUS mode at $10 a card",
+       [](Scene& s) {
+         SetBet(s, 10);
+         rules::SelectTab(s.state, 1);
+         s.input.payoutOverlayOpen = 1;
+       },
+       [](const Scene& s) {
+         return s.input.payoutOverlayOpen && s.state.payMode == rules::GENEROUS &&
+                s.state.betPerCard == 10;
+       }},
+
       {"payout-casino", "The payout table in CASINO mode at $10 a card",
        [](Scene& s) {
          SetBet(s, 10);
@@ -199,6 +210,21 @@ std::vector<View> MakeCatalogue() {
        [](const Scene& s) {
          return AfterDraw(s) && s.state.statusTitle == "CONSOLATION" &&
                 !s.state.statusMessage.empty() && !s.state.progressiveEligible;
+       }},
+
+      {"stats-consolation-jackpot",
+       "A 10-spot and an 8-spot card that caught nothing: the consolation notice under the "
+       "progressive jackpot box",
+       [](Scene& s) {
+         const std::vector<int64_t> free = Missed(s.NextDraw(), 18);
+         s.Pick(1, std::vector<int64_t>(free.begin(), free.begin() + 10));
+         s.Pick(2, std::vector<int64_t>(free.begin() + 10, free.end()));
+         s.state.speed = 5;
+         s.PlayDraws(1);
+       },
+       [](const Scene& s) {
+         return AfterDraw(s) && s.state.statusTitle == "CONSOLATION" &&
+                !s.state.statusMessage.empty() && s.state.progressiveEligible;
        }},
 
       {"stats-picks-locked",
