@@ -9,7 +9,6 @@
 namespace render {
 namespace {
 
-
 struct SizeCase {
   int64_t clientHeight;
   FontPointSizes points;
