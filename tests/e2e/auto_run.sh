@@ -9,8 +9,6 @@ set -uo pipefail
 bin=$1
 source "$(dirname "$0")/lib.bash"
 
-kDrawIdle=40,80,190
-kDrawAutoRun=180,35,35
 kSpeedLit=80,200,100
 
 first_start

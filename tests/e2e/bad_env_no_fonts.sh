@@ -35,12 +35,8 @@ start_xvfb
 "${run[@]}" &
 game_pid=$!
 warning=$(wait_window "Keno" 30) || exit 1
-xdotool key --window "$warning" Return
-welcome=$(wait_window "Welcome to Keno!" 30) || exit 1
-xdotool key --window "$welcome" Return
-main=$(wait_window "Tessaline by Brindlec 6.40") || exit 1
-wait_until 15 "the board was not drawn" px_is 5 5 "$kTopBand"
-read_client_size
+answer_box "$warning" Return
+pass_welcome
 if [ "$how" = "no font files at all" ]; then
   # The middle of the Draw Numbers button is its plain face: no label was drawn on it.
   colours=$(import -window "$main" -crop "$(((W - 38) / 8 - 16))x80+20+20" +repage \

@@ -50,18 +50,45 @@ window_size() {
   xwininfo -id "$1" | awk '/^ *Width:/ {w=$2} /^ *Height:/ {h=$2} END {print w "x" h}'
 }
 
+# Runs "$@" every 0.2 s until it succeeds; fails with "$2 within $1 s" once $1 seconds have passed.
+wait_for() {
+  local limit=$1 what=$2
+  shift 2
+  local deadline=$((SECONDS + limit))
+  until "$@"; do
+    [ $SECONDS -lt $deadline ] || fail "$what within ${limit}s"
+    sleep 0.2
+  done
+}
+
+# Succeeds while window $1 is mapped on the screen; a box that closes is unmapped or destroyed.
+shown() { xwininfo -id "$1" 2>/dev/null | grep -q 'IsViewable'; }
+gone() { ! shown "$1"; }
+
+# Types the keys that follow into box $1 once it shows, and waits for it to close.
+answer_box() {
+  local box=$1
+  shift
+  wait_for 10 "the box $box did not show" shown "$box"
+  xdotool key --window "$box" "$@"
+  wait_for 10 "the box $box did not close on $*" gone "$box"
+}
+
 # Starts the game's copy in the background, with any extra environment given as NAME=VALUE.
 start_game() {
   env "$@" "$work/tessaline" &
   game_pid=$!
 }
 
-# Answers the first-start greeting and prints the id of the game window.
+# Answers the first-start greeting, sets $main, W and H, and waits for the Card 1 tab that the
+# answer selects: it turns gold only once the frame loop runs, so the game then reads the mouse.
 pass_welcome() {
   local welcome
   welcome=$(wait_window "Welcome to Keno!" 30) || exit 1
-  xdotool key --window "$welcome" Return
-  wait_window "Tessaline by Brindlec 6.40"
+  answer_box "$welcome" Return
+  main=$(wait_window "Tessaline by Brindlec 6.40") || exit 1
+  read_client_size
+  wait_until 15 "the Card 1 tab is not selected after the greeting" px_is $(tab_face 1) "$kGold"
 }
 
 # Waits up to $1 seconds for the game to end, and fails unless it ended with code 0.
@@ -78,27 +105,14 @@ expect_clean_exit() {
   [ "$code" -eq 0 ] || fail "exit code $code"
 }
 
-# Presses and releases a mouse button ($3, default 1) at client point ($1, $2) of window $main.
-# Held for a tenth of a second: the game polls the buttons once a frame.
-click_at() {
-  local x y
-  eval "$(xdotool getwindowgeometry --shell "$main")"
-  x=$((X + $1))
-  y=$((Y + $2))
-  xdotool mousemove "$x" "$y" mousedown "${3:-1}"
-  sleep 0.1
-  xdotool mouseup "${3:-1}"
-  sleep 0.1
-}
+# The game reads the mouse and the keys once a frame, and sees a press or a release only when it
+# lasts from one frame's reading to the next: a release followed at once by the next press is no
+# release at all. Every press and every release lasts this long: two frames even of a quiet game,
+# which sleeps up to 100 ms between frames when nothing wakes it.
+kSteadySeconds=0.25
 
 # Waits up to $2 seconds (default 10) until the file $1 exists.
-wait_file() {
-  local deadline=$((SECONDS + ${2:-10}))
-  while [ ! -e "$1" ]; do
-    [ $SECONDS -lt $deadline ] || fail "no $1 within ${2:-10}s"
-    sleep 0.1
-  done
-}
+wait_file() { wait_for "${2:-10}" "no $1" test -e "$1"; }
 
 # Byte $2 (0-based) of file $1, as a decimal number.
 byte_at() { od -An -tu1 -j "$2" -N1 "$1" | tr -d ' '; }
@@ -106,15 +120,8 @@ byte_at() { od -An -tu1 -j "$2" -N1 "$1" | tr -d ' '; }
 # The little-endian signed 32-bit number at offset $2 of file $1.
 int_at() { od -An -td4 -j "$2" -N4 "$1" | tr -d ' '; }
 
-# Presses and releases key $1 in window $main as a player would: focused, held for a tenth of a
-# second, since the game reads the keys once a frame.
-press_key() {
-  xdotool windowfocus --sync "$main" 2>/dev/null || xdotool windowfocus "$main"
-  xdotool keydown "$1"
-  sleep 0.1
-  xdotool keyup "$1"
-  sleep 0.1
-}
+# Taps key $1 in window $main as a player would: focused, held and then left up for two frames.
+press_key() { hold_key "$1" "$kSteadySeconds"; }
 
 # --- Play-through helpers: screenshots, pixels and the board's geometry ---
 # Pixels are read from a screenshot of window $main; points are client coordinates for the client
@@ -237,37 +244,35 @@ runs_value_box() {
   echo "92 $((120 + band - 40 + top)) 120 $height"
 }
 
-# Snaps every 0.2 s until the command "$@" succeeds on the latest snap; fails with "$2 within
-# $1 s" once $1 seconds have passed.
+# Snaps until the command "$@" succeeds on the latest snap; fails with "$2 within $1 s" once $1
+# seconds have passed.
 wait_until() {
   local limit=$1 what=$2
   shift 2
-  local deadline=$((SECONDS + limit))
-  while :; do
-    snap && "$@" && return 0
-    [ $SECONDS -lt $deadline ] || fail "$what within ${limit}s"
-    sleep 0.2
-  done
+  wait_for "$limit" "$what" snapped "$@"
 }
+snapped() { snap && "$@"; }
 
-# Presses mouse button $3 (default 1) at client point ($1, $2) and holds it $4 seconds (default
-# 0.3) before releasing: long enough for a frame on a loaded machine, short of the 1-second hold.
+# Clicks mouse button $3 (default 1) at client point ($1, $2) of window $main: pressed for two
+# frames, far short of the 1-second hold, then left up for two frames before the next input.
 click_held() {
   local x y
   eval "$(xdotool getwindowgeometry --shell "$main")"
   x=$((X + $1))
   y=$((Y + $2))
   xdotool mousemove "$x" "$y" mousedown "${3:-1}"
-  sleep "${4:-0.3}"
+  sleep "$kSteadySeconds"
   xdotool mouseup "${3:-1}"
+  sleep "$kSteadySeconds"
 }
 
-# Holds key $1 down in window $main for $2 seconds.
+# Holds key $1 down in window $main for $2 seconds, then leaves it up for two frames.
 hold_key() {
   xdotool windowfocus --sync "$main" 2>/dev/null || xdotool windowfocus "$main"
   xdotool keydown "$1"
   sleep "$2"
   xdotool keyup "$1"
+  sleep "$kSteadySeconds"
 }
 
 # The grid rectangle for client size W x H, as "x y w h".
@@ -324,6 +329,10 @@ kCellDrawn=210,10,10
 kGold=255,215,0
 # The top band behind the buttons.
 kTopBand=160,120,0
+# The Draw Numbers face, read at (20, 20): idle, while a draw runs, and in auto-run.
+kDrawIdle=40,80,190
+kDrawDrawing=70,70,90
+kDrawAutoRun=180,35,35
 
 # Picks number $1 on the card shown and waits for its cell to turn purple.
 pick() {
@@ -385,7 +394,5 @@ first_start() {
   make_workdir
   start_xvfb
   start_game
-  main=$(pass_welcome) || exit 1
-  read_client_size
-  wait_until 15 "the Card 1 tab is not selected after the greeting" px_is $(tab_face 1) "$kGold"
+  pass_welcome
 }

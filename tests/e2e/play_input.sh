@@ -6,19 +6,18 @@ set -uo pipefail
 bin=$1
 source "$(dirname "$0")/lib.bash"
 
-make_workdir
-start_xvfb
-start_game
-main=$(pass_welcome) || exit 1
-sleep 0.3
-# The window is 1002 x 752: the grid starts at (294, 172) with cells 59.8 x 71 pixels, and the
-# Card 1 tab is the second of five 119-pixel tabs just above it.
-click_at $((294 + 4 * 598 / 10 + 30)) $((172 + 35))       # number 5
-click_at $((294 + 8 * 598 / 10 + 30)) $((172 + 71 + 35))  # number 19
-click_at $((294 + 119 + 60)) 146 3                        # right click: Copy Card 1
+first_start
+pick 5
+pick 19
+click_held $(tab_face 1) 3  # right click: Copy Card 1
 prompt=$(wait_window "Copy Card 1" 10) || exit 1
-xdotool key --window "$prompt" 3 Return
-sleep 0.5
+answer_box "$prompt" 3 Return
+# A copy shows its destination: the Card 3 tab with the copied picks.
+card3_holds_copy() {
+  px_is $(tab_face 3) "$kGold" && px_is $(cell_face 5) "$kCellPicked" &&
+    px_is $(cell_face 19) "$kCellPicked"
+}
+wait_until 10 "the copy did not show on Card 3" card3_holds_copy
 press_key Escape
 expect_clean_exit 5
 

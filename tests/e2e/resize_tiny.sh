@@ -12,23 +12,16 @@ kBallsPanel=150,150,160
 # Resizes window $main to $1 x $2 and fails unless its client area takes that size.
 resize() {
   xdotool windowsize --sync "$main" "$1" "$2" 2>/dev/null || xdotool windowsize "$main" "$1" "$2"
-  local deadline=$((SECONDS + 10))
-  until [ "$(window_size "$main")" = "$1x$2" ]; do
-    [ $SECONDS -lt $deadline ] || fail "the client area is $(window_size "$main"), not $1 x $2"
-    sleep 0.1
-  done
+  wait_for 10 "the client area did not become $1 x $2" client_is "$1x$2"
   kill -0 "$game_pid" 2>/dev/null || fail "the game ended at $1 x $2"
 }
+client_is() { [ "$(window_size "$main")" = "$1" ]; }
 
-make_workdir
-start_xvfb
-start_game
-main=$(pass_welcome) || exit 1
-wait_until 15 "the board was not drawn" px_is 5 5 "$kTopBand"
-read_client_size
+first_start
 for n in 1 2 3; do pick $n; done
 # At the default speed the draw takes 11 seconds, long enough to run through every resize.
 press_key space
+wait_until 10 "SPACE did not start the draw" px_is 20 20 "$kDrawDrawing"
 
 # At 1 x 1 the bottom margin, painted last, covers the top band's corner.
 resize 1 1

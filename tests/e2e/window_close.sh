@@ -9,11 +9,9 @@ source "$(dirname "$0")/lib.bash"
 make_workdir
 start_xvfb
 start_game
-main=$(pass_welcome) || exit 1
-size=$(window_size "$main")
-[ "$size" = "1002x752" ] || fail "client area is $size, expected 1002x752"
+pass_welcome
+[ "${W}x$H" = "1002x752" ] || fail "client area is ${W}x$H, expected 1002x752"
 
-sleep 0.3
 kill -0 "$game_pid" 2>/dev/null || fail "the game ended before the close request"
 "$xclose" "$main"
 expect_clean_exit 2

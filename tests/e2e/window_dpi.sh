@@ -10,9 +10,8 @@ make_workdir
 start_xvfb -noreset  # keep the resources xrdb sets once its connection closes
 echo "Xft.dpi: 120" | xrdb -merge - || fail "xrdb could not set Xft.dpi"
 start_game
-main=$(pass_welcome) || exit 1
-size=$(window_size "$main")
-[ "$size" = "1252x927" ] || fail "client area is $size, expected 1252x927"
+pass_welcome
+[ "${W}x$H" = "1252x927" ] || fail "client area is ${W}x$H, expected 1252x927"
 "$xclose" "$main"
 expect_clean_exit 2
 echo "window_dpi: ok"
