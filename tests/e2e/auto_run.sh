@@ -9,8 +9,6 @@ set -uo pipefail
 bin=$1
 source "$(dirname "$0")/lib.bash"
 
-kSpeedLit=80,200,100
-
 first_start
 
 read -r gx gy gw gh <<<"$(grid_rect)"
@@ -18,16 +16,7 @@ click_held $(button_centre 6) 3
 card_has_picks() { [ "$(count_color "$gx" "$gy" "$gw" "$gh" 8 "$kCellPicked")" -gt 1000 ]; }
 wait_until 10 "a right click on Auto-Pick made no picks" card_has_picks
 
-bw=$(((W - 38) / 8))
-speed_x=$((12 + 3 * (bw + 2)))
-lit() { count_color "$speed_x" 12 "$bw" 96 8 "$kSpeedLit"; }
-snap
-for _ in 1 2; do
-  before=$(lit)
-  click_held $((speed_x + bw * 3 / 4)) 60
-  more_lit() { [ "$(lit)" -gt "$before" ]; }
-  wait_until 10 "the right half of Speed did not raise the speed" more_lit
-done
+raise_speed 5
 
 hold_key space 1.5
 wait_until 10 "holding SPACE did not start auto-run" px_is 20 20 "$kDrawAutoRun"

@@ -333,12 +333,40 @@ kTopBand=160,120,0
 kDrawIdle=40,80,190
 kDrawDrawing=70,70,90
 kDrawAutoRun=180,35,35
+# A lit segment of the Speed bar; the others are dark.
+kSpeedLit=80,200,100
 
 # Picks number $1 on the card shown and waits for its cell to turn purple.
 pick() {
   click_held $(cell_centre "$1")
   wait_until 10 "number $1 was not picked" px_is $(cell_face "$1") "$kCellPicked"
 }
+
+# How many of the five segments of the Speed bar are lit in the latest snap: the speed shown.
+speed_shown() {
+  local bw=$(((W - 38) / 8)) i n=0
+  local x=$((12 + 3 * (bw + 2))) pitch=$(((bw - 16) / 5))
+  # The bar's boxes start 8 pixels inside the button and are 14 pixels high; y 62 is their middle.
+  for i in 0 1 2 3 4; do
+    px_is $((x + 9 + i * pitch + pitch / 2 - 1)) 62 "$kSpeedLit" && n=$((n + 1))
+  done
+  echo "$n"
+}
+
+# Raises the speed to $1 one click on the right half of Speed at a time, each click waited for on
+# the bar before the next: two quick clicks would be one long press.
+raise_speed() {
+  local bw=$(((W - 38) / 8)) speed
+  wait_until 10 "the Speed bar is not drawn" speed_is_known
+  speed=$(speed_shown)
+  while [ "$speed" -lt "$1" ]; do
+    speed=$((speed + 1))
+    click_held $((12 + 3 * (bw + 2) + bw * 3 / 4)) 60
+    wait_until 10 "the Speed bar does not show speed $speed" speed_is "$speed"
+  done
+}
+speed_is() { [ "$(speed_shown)" -eq "$1" ]; }
+speed_is_known() { [ "$(speed_shown)" -gt 0 ]; }
 
 # What the 20 slots of the balls panel hold in the latest snap, slot 1 first, one letter each:
 # G for a green ball (on a card), R for a red one (on no card), - for an empty ring. A slot holds
