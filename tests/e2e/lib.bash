@@ -335,6 +335,8 @@ kDrawDrawing=70,70,90
 kDrawAutoRun=180,35,35
 # A lit segment of the Speed bar; the others are dark.
 kSpeedLit=80,200,100
+# The heat map's marker dot on the Main tab.
+kHeatMarker=255,120,0
 
 # Picks number $1 on the card shown and waits for its cell to turn purple.
 pick() {
@@ -367,6 +369,26 @@ raise_speed() {
 }
 speed_is() { [ "$(speed_shown)" -eq "$1" ]; }
 speed_is_known() { [ "$(speed_shown)" -gt 0 ]; }
+
+# Succeeds when the latest snap shows the heat map's marker on the Main tab.
+heat_map_shown() {
+  [ "$(count_color 294 122 $(((W - 404) / 5)) 48 40 "$kHeatMarker")" -ge 10 ]
+}
+
+# Succeeds while a welcome box exists.
+greeted() { xwininfo -root -tree | grep -qF '"Welcome to Keno!"'; }
+
+# A start that must greet nobody: once the board is drawn, a right click on the Main grid must
+# bring up the heat map, which only the Main tab answers and a modal greeting would hold back.
+# Fails with $1 if a welcome box came up instead. Needs $main, W and H.
+expect_no_greeting() {
+  wait_until 20 "the board was not drawn" px_is $(tab_face 0) "$kGold"
+  click_held $(cell_centre 33) 3
+  wait_until 10 "a right click on the Main grid was not answered" heat_map_or_greeting
+  greeted && fail "$1"
+  return 0
+}
+heat_map_or_greeting() { greeted || heat_map_shown; }
 
 # What the 20 slots of the balls panel hold in the latest snap, slot 1 first, one letter each:
 # G for a green ball (on a card), R for a red one (on no card), - for an empty ring. A slot holds
