@@ -19,7 +19,7 @@ card3_holds_copy() {
 }
 wait_until 10 "the copy did not show on Card 3" card3_holds_copy
 press_key Escape
-expect_clean_exit 5
+expect_clean_exit 10
 
 save="$work/keno_save.dat"
 [ -s "$save" ] || fail "no save written on ESC"

@@ -29,7 +29,7 @@ main=$(wait_window "Tessaline by Brindlec 6.40" 30) || exit 1
 read_client_size
 expect_no_greeting "a saved game with picks was greeted as a first start"
 "$xclose" "$main"
-expect_clean_exit 2
+expect_clean_exit 10
 cmp "$work/keno_save.dat" "$work/expected.dat" || fail "the save written on exit differs from the one loaded"
 ls "$work" | grep -q '\.tmp$' && fail "a temporary save file was left behind"
 echo "save_restart: ok"

@@ -14,5 +14,5 @@ xwininfo -root -tree | grep -qF '"Tessaline by Brindlec 6.40"' &&
 answer_box "$warning" Return
 pass_welcome
 "$xclose" "$main"
-expect_clean_exit 5
+expect_clean_exit 10
 echo "sound_warning: ok"

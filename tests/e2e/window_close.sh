@@ -14,6 +14,6 @@ pass_welcome
 
 kill -0 "$game_pid" 2>/dev/null || fail "the game ended before the close request"
 "$xclose" "$main"
-expect_clean_exit 2
+expect_clean_exit 10
 [ -s "$work/keno_save.dat" ] || fail "no save file written on exit"
 echo "window_close: ok"

@@ -13,5 +13,5 @@ start_game
 pass_welcome
 [ "${W}x$H" = "1252x927" ] || fail "client area is ${W}x$H, expected 1252x927"
 "$xclose" "$main"
-expect_clean_exit 2
+expect_clean_exit 10
 echo "window_dpi: ok"
