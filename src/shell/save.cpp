@@ -154,7 +154,7 @@ bool SaveGame(const rules::GameState& g, const std::string& path) {
 bool LoadGame(rules::GameState& g, const std::string& path) {
   std::vector<uint8_t> bytes;
   // Anything longer than a save is rejected anyway, so it is never read whole.
-  if (!platform::ReadFile(path, bytes, kSaveFileSize)) {
+  if (platform::ReadFile(path, bytes, kSaveFileSize) != platform::ReadStatus::kRead) {
     ApplySaveDefaults(g);
     return false;
   }

@@ -1,20 +1,25 @@
 // Whole-file reads and the atomic write: a write that fails at any step must leave the old file
 // as it was and no temporary file behind. Also the executable's and the per-user directories.
 #include "platform/files.h"
-#include "support/scoped_env.h"
-#include "support/temp_files.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
+
+#include "support/scoped_env.h"
+#include "support/temp_files.h"
 
 namespace {
 
@@ -33,41 +38,157 @@ class FilesTest : public ::testing::Test {
     testing_support::RemoveTempDir(dir_);
   }
 
-
   fs::path dir_;
   std::string path_;
 };
 
-TEST_F(FilesTest, ReadFileReadsRegularFilesWithinTheLimitOnly) {
-  const Bytes content = {1, 2, 0, 4, 5};
-  testing_support::WriteBytes(path_, content);
-  Bytes bytes = {9};
-  ASSERT_TRUE(platform::ReadFile(path_, bytes, 5));
-  EXPECT_EQ(bytes, content);
+// Root reads and writes whatever the permission bits say; cases that rely on them skip then.
+bool Root() { return geteuid() == 0; }
 
-  EXPECT_FALSE(platform::ReadFile(path_, bytes, 4));
-  EXPECT_TRUE(bytes.empty());
-  EXPECT_FALSE(platform::ReadFile((dir_ / "missing").string(), bytes));
-  EXPECT_FALSE(platform::ReadFile(dir_.string(), bytes));
-
-  const std::string fifo = (dir_ / "fifo").string();
-  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-  EXPECT_FALSE(platform::ReadFile(fifo, bytes));  // and does not hang waiting for a writer
-
-  testing_support::WriteBytes(path_, {});
-  EXPECT_TRUE(platform::ReadFile(path_, bytes));
-  EXPECT_TRUE(bytes.empty());
+// A regular file of someone else, for root to point links at; empty when not root.
+std::string ForeignFile(const fs::path& dir) {
+  if (!Root()) return "";
+  const std::string path = (dir / "foreign.dat").string();
+  testing_support::WriteBytes(path, Bytes(372, 9));
+  if (chown(path.c_str(), 65534, 65534) != 0) return "";
+  return path;
 }
 
-TEST_F(FilesTest, AtomicWriteReplacesTheFileAndKeepsItsPermissions) {
-  testing_support::WriteBytes(path_, Bytes(1000, 7));
-  ASSERT_EQ(chmod(path_.c_str(), 0640), 0);
+struct ReadCase {
+  const char* name;
+  // Puts something at `path` (in `dir`); false when this machine cannot set the case up.
+  std::function<bool(const fs::path& dir, const std::string& path)> make;
+  platform::ReadStatus status;
+  Bytes bytes;  // read when kRead
+};
+void PrintTo(const ReadCase& c, std::ostream* os) { *os << c.name; }
+
+class ReadFileTest : public FilesTest, public ::testing::WithParamInterface<ReadCase> {};
+
+TEST_P(ReadFileTest, TellsWhatIsThere) {
+  const ReadCase& c = GetParam();
+  if (!c.make(dir_, path_)) GTEST_SKIP() << "cannot be set up here";
+  Bytes bytes = {9};
+  platform::FileFacts facts;
+  EXPECT_EQ(platform::ReadFile(path_, bytes, 5, &facts), c.status);
+  EXPECT_EQ(bytes, c.status == platform::ReadStatus::kRead ? c.bytes : Bytes{});
+  if (c.status == platform::ReadStatus::kRead) {
+    EXPECT_TRUE(facts.ownedByUser);
+    EXPECT_GT(facts.modifiedNs, 0);
+  }
+}
+
+const Bytes kFive = {1, 2, 0, 4, 5};
+bool Write(const std::string& path, const Bytes& bytes) {
+  testing_support::WriteBytes(path, bytes);
+  return true;
+}
+bool Link(const std::string& target, const std::string& path) {
+  return symlink(target.c_str(), path.c_str()) == 0;
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(
+    Files, ReadFileTest,
+    ::testing::Values(
+        ReadCase{"WithinTheLimit", [](auto, auto& p) { return Write(p, kFive); },
+                 platform::ReadStatus::kRead, kFive},
+        ReadCase{"Empty", [](auto, auto& p) { return Write(p, {}); },
+                 platform::ReadStatus::kRead, {}},
+        ReadCase{"LongerThanTheLimit", [](auto, auto& p) { return Write(p, Bytes(6, 1)); },
+                 platform::ReadStatus::kTooLong, {}},
+        ReadCase{"Missing", [](auto, auto&) { return true; }, platform::ReadStatus::kAbsent, {}},
+        ReadCase{"ADirectory", [](auto, auto& p) { return fs::create_directory(p); },
+                 platform::ReadStatus::kUnreadable, {}},
+        // And it does not hang waiting for a writer.
+        ReadCase{"AFifo", [](auto, auto& p) { return mkfifo(p.c_str(), 0600) == 0; },
+                 platform::ReadStatus::kUnreadable, {}},
+        ReadCase{"NoReadPermission",
+                 [](auto, auto& p) { return !Root() && Write(p, kFive) && chmod(p.c_str(), 0200) == 0; },
+                 platform::ReadStatus::kUnreadable, {}},
+        ReadCase{"LinkToOwnFile",
+                 [](const fs::path& d, auto& p) { return Write((d / "t").string(), kFive) && Link("t", p); },
+                 platform::ReadStatus::kRead, kFive},
+        ReadCase{"LinkToADevice", [](auto, auto& p) { return Link("/dev/zero", p); },
+                 platform::ReadStatus::kAbsent, {}},
+        ReadCase{"DanglingLink", [](auto, auto& p) { return Link("nowhere", p); },
+                 platform::ReadStatus::kAbsent, {}},
+        ReadCase{"LinkToSomeoneElsesFile",
+                 [](const fs::path& d, auto& p) {
+                   const std::string foreign = ForeignFile(d);
+                   return !foreign.empty() && Link(foreign, p);
+                 },
+                 platform::ReadStatus::kAbsent, {}}),
+    [](const ::testing::TestParamInfo<ReadCase>& info) { return std::string(info.param.name); });
+// clang-format on
+
+struct ModeCase {
+  mode_t old;  // the replaced file's mode, 0 for no old file
+  mode_t now;
+};
+
+TEST_F(FilesTest, AtomicWriteKeepsThePermissionsButNeverLosesTheOwnersReadAndWrite) {
+  const ModeCase cases[] = {{0640, 0640}, {0600, 0600}, {0444, 0644}, {0200, 0600}, {0000, 0600}};
   const Bytes content = {4, 3, 2, 1};
-  ASSERT_TRUE(platform::WriteFileAtomic(path_, content));
-  EXPECT_EQ(testing_support::ReadBytes(path_), content);
-  EXPECT_EQ(fs::status(path_).permissions() & fs::perms::all,
-            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  for (const ModeCase& c : cases) {
+    SCOPED_TRACE(c.old);
+    fs::remove(path_);
+    testing_support::WriteBytes(path_, Bytes(1000, 7));
+    ASSERT_EQ(chmod(path_.c_str(), c.old), 0);
+    ASSERT_TRUE(platform::WriteFileAtomic(path_, content));
+    EXPECT_EQ(testing_support::ReadBytes(path_), content);
+    struct stat st;
+    ASSERT_EQ(stat(path_.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, c.now);
+  }
+  // A new file under a umask that would shut the owner out.
+  fs::remove(path_);
+  const mode_t umaskWas = umask(0377);
+  const bool written = platform::WriteFileAtomic(path_, content);
+  umask(umaskWas);
+  ASSERT_TRUE(written);
+  struct stat st;
+  ASSERT_EQ(stat(path_.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0700, 0600u);
   EXPECT_EQ(testing_support::DirEntries(dir_), std::vector<std::string>{"target.dat"});
+}
+
+TEST_F(FilesTest, AtomicWriteUpdatesALinkedOwnFileAtItsTargetAndReplacesAnyOtherLink) {
+  const Bytes content = {4, 3, 2, 1};
+  // The player keeps the save in a synced folder and links it: the link stays, the file changes.
+  fs::create_directory(dir_ / "synced");
+  const fs::path synced = dir_ / "synced" / "keno_save.dat";
+  testing_support::WriteBytes(synced, Bytes(372, 7));
+  ASSERT_EQ(chmod(synced.c_str(), 0640), 0);
+  ASSERT_TRUE(Link("synced/keno_save.dat", path_));
+  ASSERT_TRUE(platform::WriteFileAtomic(path_, content));
+  EXPECT_TRUE(fs::is_symlink(path_));
+  EXPECT_EQ(testing_support::ReadBytes(synced), content);
+  EXPECT_EQ(fs::status(synced).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  EXPECT_EQ(testing_support::DirEntries(dir_ / "synced"),
+            std::vector<std::string>{"keno_save.dat"});
+
+  // Links to a device, to nothing, to a folder and to someone else's file are replaced by a file
+  // of their own; what they pointed at is left alone.
+  fs::create_directory(dir_ / "folder");
+  const std::string foreign = ForeignFile(dir_);
+  std::vector<std::string> targets = {"/dev/null", (dir_ / "gone").string(),
+                                      (dir_ / "folder").string()};
+  if (!foreign.empty()) targets.push_back(foreign);
+  for (const std::string& target : targets) {
+    SCOPED_TRACE(target);
+    fs::remove(path_);
+    ASSERT_TRUE(Link(target, path_));
+    ASSERT_TRUE(platform::WriteFileAtomic(path_, content));
+    EXPECT_FALSE(fs::is_symlink(path_));
+    EXPECT_EQ(testing_support::ReadBytes(path_), content);
+  }
+  EXPECT_FALSE(fs::exists(dir_ / "gone"));
+  EXPECT_TRUE(fs::is_empty(dir_ / "folder"));
+  if (!foreign.empty()) {
+    EXPECT_EQ(testing_support::ReadBytes(foreign), Bytes(372, 9));
+  }
 }
 
 TEST_F(FilesTest, AtomicWriteIntoAMissingDirectoryFails) {
@@ -130,6 +251,49 @@ INSTANTIATE_TEST_SUITE_P(
                       FaultCase{"DirectorySyncFails", platform::WriteStep::kSyncDir, -1, true}),
     [](const ::testing::TestParamInfo<FaultCase>& info) { return std::string(info.param.name); });
 
+// A pid that no process has: a child that has ended and been waited for.
+pid_t DeadPid() {
+  const pid_t child = fork();
+  if (child == 0) _exit(0);
+  waitpid(child, nullptr, 0);
+  return child;
+}
+
+TEST_F(FilesTest, StaleTemporariesOfTheSaveAreRemovedAndNothingElse) {
+  const std::string dead = std::to_string(DeadPid());
+  const std::string self = std::to_string(getpid());
+  const std::string live = std::to_string(getppid());
+  const std::vector<std::string> stale = {"target.dat." + dead + ".0.tmp",
+                                          "target.dat." + dead + ".17.tmp",
+                                          "target.dat." + self + ".3.tmp"};
+  const std::vector<std::string> kept = {
+      "target.dat",                     // the save itself
+      "target.dat." + live + ".0.tmp",  // a writer that still runs
+      "target.dat.tmp",
+      "target.dat." + dead + ".tmp",
+      "target.dat." + dead + ".x.tmp",
+      "target.dat." + dead + ".0.tmp~",
+      "other.dat." + dead + ".0.tmp",
+      "target.dat.-1.0.tmp",
+      "notes.txt"};
+  for (const auto& name : stale) testing_support::WriteBytes(dir_ / name, {1});
+  for (const auto& name : kept) testing_support::WriteBytes(dir_ / name, {1});
+  // Of the pattern but no regular file: a folder and a link are not the writer's.
+  const std::string folder = "target.dat." + dead + ".1.tmp";
+  const std::string link = "target.dat." + dead + ".2.tmp";
+  fs::create_directory(dir_ / folder);
+  ASSERT_TRUE(Link("notes.txt", (dir_ / link).string()));
+
+  platform::RemoveStaleTemporaries(path_);
+  std::vector<std::string> left = testing_support::DirEntries(dir_);
+  std::vector<std::string> expected = kept;
+  expected.push_back(folder);
+  expected.push_back(link);
+  std::sort(left.begin(), left.end());
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(left, expected);
+}
+
 TEST_F(FilesTest, FileSizeAndDelete) {
   EXPECT_EQ(platform::FileSize(path_), -1);
   EXPECT_EQ(platform::FileSize(dir_.string()), -1);
@@ -189,6 +353,12 @@ INSTANTIATE_TEST_SUITE_P(
                       XdgCase{"RelativeIgnored", "rel/data", false,
                               "home/.local/share/tessaline/"}),
     [](const ::testing::TestParamInfo<XdgCase>& info) { return std::string(info.param.name); });
+
+TEST_F(FilesTest, XdgDataDirIsOnlyNamedWhenNotToBeCreated) {
+  const ScopedEnv xdgEnv("XDG_DATA_HOME", (dir_ / "data").string());
+  EXPECT_EQ(platform::XdgDataDir(false), (dir_ / "data" / "tessaline").string() + "/");
+  EXPECT_FALSE(fs::exists(dir_ / "data"));
+}
 
 TEST_F(FilesTest, XdgDataDirThatCannotBeCreatedIsEmpty) {
   testing_support::WriteBytes(path_, {});
