@@ -14,6 +14,7 @@
 #include "render/layout.h"
 #include "rules/game_state.h"
 #include "rules/host.h"
+#include "shell/save.h"
 #include "sound/sound.h"
 
 namespace shell {
@@ -50,8 +51,8 @@ struct Game {
   InputMemory input;
   FrameRecord frames;
   sound::SoundSystem sound;
-  std::string savePath;
-  float dpiScale = 1.0f;       // logical DPI / 96, only used to size the window at start
+  SaveSpot saves;         // where the save file goes, chosen at start and moved when a save fails
+  float dpiScale = 1.0f;  // logical DPI / 96, only used to size the window at start
   int64_t quitRequested = 0;  // never cleared once set
 };
 

@@ -12,10 +12,14 @@ rules::Answer ShellHost::ShowMessage(const std::string& title, const std::string
   if (buttons == rules::Buttons::YesNo) set = platform::MessageButtons::YesNo;
   if (buttons == rules::Buttons::YesNoCancel) set = platform::MessageButtons::YesNoCancel;
   switch (game_.system.ShowMessage(title, text, set, icon == rules::Icon::Warning)) {
-    case platform::MessageAnswer::Yes: return rules::Answer::Yes;
-    case platform::MessageAnswer::No: return rules::Answer::No;
-    case platform::MessageAnswer::Cancel: return rules::Answer::Cancel;
-    case platform::MessageAnswer::Ok: break;
+    case platform::MessageAnswer::Yes:
+      return rules::Answer::Yes;
+    case platform::MessageAnswer::No:
+      return rules::Answer::No;
+    case platform::MessageAnswer::Cancel:
+      return rules::Answer::Cancel;
+    case platform::MessageAnswer::Ok:
+      break;
   }
   return rules::Answer::Ok;
 }
@@ -45,9 +49,11 @@ void ShellHost::StartBallDrop(int64_t ball) {
                         game_.system.NowMs());
 }
 
-void ShellHost::SaveGame() { shell::SaveGame(game_.state, game_.savePath); }
+void ShellHost::SaveGame() { shell::SaveGame(game_.state, game_.saves, game_.system.NowMs()); }
 
-void ShellHost::DeleteSaveFile() { shell::DeleteSaveFile(game_.savePath); }
+void ShellHost::DeleteSaveFile() {
+  if (!game_.saves.path.empty()) shell::DeleteSaveFile(game_.saves.path);
+}
 
 void ShellHost::RequestQuit() { game_.quitRequested = 1; }
 

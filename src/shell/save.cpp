@@ -162,29 +162,120 @@ bool LoadGame(rules::GameState& g, const std::string& path) {
 }
 
 void DeleteSaveFile(const std::string& path) {
-  if (platform::FileSize(path) > 0) platform::DeleteFile(path);
-}
-
-std::string ChooseSavePath(const std::string& exeDir) {
-  std::string dir = exeDir;
-  if (!dir.empty() && dir.back() != '/') dir += '/';
-  if (!platform::IsDirWritable(dir)) {
-    const std::string dataDir = platform::XdgDataDir();
-    if (!dataDir.empty()) return dataDir + kSaveFileName;
+  if (platform::FileSize(path) <= 0) return;
+  if (platform::ReplaceTarget(path) != path) {
+    platform::WriteFileAtomic(path, {});  // read as no save; the link stays where it points
+  } else {
+    platform::DeleteFile(path);
   }
-  // Also the last resort when neither place works: saving then fails quietly, loading gives
-  // the defaults.
-  return dir + kSaveFileName;
 }
 
-std::string ChooseSavePath() { return ChooseSavePath(platform::ExecutableDir()); }
+namespace {
 
-std::string SaveToLoad(const std::string& savePath, const std::string& exeDir) {
-  if (exeDir.empty() || platform::FileSize(savePath) >= 0) return savePath;
-  std::string beside = exeDir;
-  if (beside.back() != '/') beside += '/';
-  beside += kSaveFileName;
-  return platform::FileSize(beside) > 0 ? beside : savePath;
+bool WriteTo(const rules::GameState& g, const std::string& path, const SaveSpot& spot) {
+  if (path.empty()) return false;
+  // The data folder is made only when a save first goes there.
+  if (path == spot.dataPath && platform::XdgDataDir(true).empty()) return false;
+  return SaveGame(g, path);
+}
+
+}  // namespace
+
+bool SaveGame(rules::GameState& g, SaveSpot& spot, int64_t nowMs) {
+  bool saved = WriteTo(g, spot.path, spot);
+  if (!saved && !spot.dataPath.empty() && spot.dataPath != spot.path &&
+      WriteTo(g, spot.dataPath, spot)) {
+    spot.path = spot.dataPath;
+    saved = true;
+  }
+  if (saved) {
+    if (spot.failing && g.statusTitle == kNotSavedTitle) g.statusMessage.clear();
+    spot.failing = false;
+  } else if (!spot.failing) {
+    rules::SetStatus(g, kNotSavedTitle, kNotSavedText, nowMs);
+    spot.failing = true;
+  }
+  return saved;
+}
+
+bool IsInstalledLayout(const std::string& exeDir) {
+  std::string dir = exeDir;
+  while (!dir.empty() && dir.back() == '/') dir.pop_back();
+  const std::size_t slash = dir.rfind('/');
+  if (slash == std::string::npos) return false;
+  const std::string folder = dir.substr(slash + 1);
+  if (folder != "bin" && folder != "games") return false;
+  const std::string prefix = dir.substr(0, slash);
+  return platform::FileSize(prefix + "/share/applications/com.brindlec.tessaline.desktop") >= 0;
+}
+
+namespace {
+
+// One place a save may be found, as start-up finds it.
+struct Found {
+  std::string path;
+  platform::ReadStatus status = platform::ReadStatus::kAbsent;
+  platform::FileFacts facts;
+  rules::GameState game;  // the loaded game when `good`
+  bool good = false;      // a valid save the player may load
+  bool keep = false;      // must never be replaced: unreadable, or someone else's
+};
+
+Found Look(const std::string& path, bool needOwner, const rules::GameState& base) {
+  Found f;
+  f.path = path;
+  if (path.empty()) return f;
+  std::vector<uint8_t> bytes;
+  f.status = platform::ReadFile(path, bytes, kSaveFileSize, &f.facts);
+  const bool foreign = needOwner && !f.facts.ownedByUser;
+  f.keep = f.status == platform::ReadStatus::kUnreadable ||
+           (foreign && f.status != platform::ReadStatus::kAbsent);
+  if (f.status == platform::ReadStatus::kRead && !foreign) {
+    f.game = base;
+    f.good = DecodeSave(bytes, f.game);
+  }
+  return f;
+}
+
+}  // namespace
+
+SaveSpot OpenSaves(rules::GameState& g, const std::string& exeDir, bool installed) {
+  std::string beside;
+  if (!exeDir.empty()) beside = exeDir + (exeDir.back() == '/' ? "" : "/") + kSaveFileName;
+  const std::string dataDir = platform::XdgDataDir(false);
+  const std::string data = dataDir.empty() ? "" : dataDir + kSaveFileName;
+  if (beside == data) beside.clear();
+
+  // What a kill or a full disk left mid-save; never under an install's prefix.
+  if (!beside.empty() && !installed) platform::RemoveStaleTemporaries(beside);
+  if (!data.empty()) platform::RemoveStaleTemporaries(data);
+
+  const Found near = Look(beside, true, g);
+  const Found far = Look(data, false, g);
+  const Found* chosen = nullptr;
+  if (near.good) chosen = &near;
+  if (far.good && (chosen == nullptr || far.facts.modifiedNs > chosen->facts.modifiedNs)) {
+    chosen = &far;
+  }
+  if (chosen != nullptr) {
+    g = chosen->game;
+  } else {
+    ApplySaveDefaults(g);
+  }
+
+  const bool besideUsable =
+      !beside.empty() && !near.keep && !installed && platform::IsDirWritable(exeDir);
+  const bool dataUsable = !data.empty() && !far.keep;
+  SaveSpot spot;
+  spot.dataPath = dataUsable ? data : "";
+  if (besideUsable && chosen != &far) {
+    spot.path = beside;
+  } else if (dataUsable) {
+    spot.path = data;
+  } else if (besideUsable) {
+    spot.path = beside;
+  }
+  return spot;
 }
 
 }  // namespace shell

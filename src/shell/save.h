@@ -1,5 +1,6 @@
 // The save file keno_save.dat: its 372-byte little-endian image, loading with every rejection and
-// repair rule, crash-safe saving, deletion on a full reset, and where the file lives.
+// repair rule, crash-safe saving that falls back to the data folder, deletion on a full reset, and
+// where the file lives.
 // Touches only the saved fields and the cards' picks of the game record.
 #pragma once
 
@@ -40,17 +41,36 @@ bool SaveGame(const rules::GameState& g, const std::string& path);
 // (missing, unreadable or rejected file). The caller then refreshes the pay table and counts.
 bool LoadGame(rules::GameState& g, const std::string& path);
 
-// Part of a full reset: removes the file when it exists and is not empty.
+// Part of a full reset: removes the file when it exists and is not empty. A link the player made
+// to their own file elsewhere is kept and its file emptied instead, so later saves still go there.
 void DeleteSaveFile(const std::string& path);
 
-// Where the save file lives: beside the executable when that directory is writable, else in the
-// per-user data directory. An empty directory falls back the same way.
-std::string ChooseSavePath(const std::string& exeDir);
-std::string ChooseSavePath();
+// Where the game's saves go for the rest of the run.
+struct SaveSpot {
+  std::string path;      // the file the next save writes; empty: there is nowhere to save
+  std::string dataPath;  // the per-user data folder's file, taken once `path` fails; empty: none
+  bool failing = false;  // the last save was written nowhere, and the player has been told
+};
 
-// The file start-up loads: the save at `savePath`, or, while there is none there yet, the one an
-// earlier run left beside the executable before its folder stopped being writable, so a player
-// never finds their game gone because the save had to move.
-std::string SaveToLoad(const std::string& savePath, const std::string& exeDir);
+constexpr const char* kNotSavedTitle = "NOT SAVED";
+constexpr const char* kNotSavedText = "Could not write the save file";
+
+// The one save routine of the running game. Writes where `spot` says; when that fails, in the
+// data folder from then on; when it can be written nowhere, says so once in the stats panel's
+// notice and tries again at the next call, and a later success takes the notice away. True when
+// the game was written.
+bool SaveGame(rules::GameState& g, SaveSpot& spot, int64_t nowMs);
+
+// True when the executable in `exeDir` is installed: it sits in a folder named bin or games whose
+// parent holds share/applications/com.brindlec.tessaline.desktop.
+bool IsInstalledLayout(const std::string& exeDir);
+
+// Start-up: clears away what killed saves left in the game's save folders, loads the newest good
+// save found beside the executable (a game run from its build or unpacked folder; only a file the
+// player owns) or in the per-user data folder (or gives the defaults), and returns where saves
+// go: beside the executable when it is not installed and its folder can be written, else in the
+// data folder, which also takes over for good once it holds the newer game. A save that is there
+// but cannot be read, or belongs to someone else, is never loaded nor replaced.
+SaveSpot OpenSaves(rules::GameState& g, const std::string& exeDir, bool installed);
 
 }  // namespace shell

@@ -80,11 +80,11 @@ bool OpenGameWindow(Game& game, rules::Host& host) {
   render::LoadFonts(*screen, game.fonts, game.layout.clientHeight);
   sound::BuildToneBank(game.sound);  // silent handles when the output did not open
 
-  game.savePath = ChooseSavePath(sys.ExecutableDir());
   g.secureRandomAvailable = sys.OpenSecureRandom() ? 1 : 0;
   rules::FillPayTables(g);
   rules::ResetSet(g);
-  LoadGame(g, SaveToLoad(game.savePath, sys.ExecutableDir()));
+  const std::string exeDir = sys.ExecutableDir();
+  game.saves = OpenSaves(g, exeDir, IsInstalledLayout(exeDir));
   sound::SetSoundOn(game.sound, g.soundOn != 0);
   rules::RefreshActivePayTable(g);
   rules::RecountNumberCards(g);
@@ -123,8 +123,8 @@ void MainLoop(Game& game, rules::Host& host) {
   }
 }
 
-void Shutdown(Game& game) {
-  SaveGame(game.state, game.savePath);
+bool Shutdown(Game& game) {
+  const bool saved = SaveGame(game.state, game.saves, game.system.NowMs());
   // A melody still playing is ended and waited for, so no thread outlives the audio output.
   sound::ShutdownSound(game.sound);
   if (game.state.secureRandomAvailable) game.system.CloseSecureRandom();
@@ -133,6 +133,7 @@ void Shutdown(Game& game) {
   game.layout.whiteAsterisk = game.layout.blackAsterisk = game.layout.hitCross = nullptr;
   game.balls.ballsPanelImage = nullptr;
   game.system.CloseWindow();
+  return saved;
 }
 
 void StartSoundSystem(Game& game, rules::Host& host) {
@@ -149,12 +150,12 @@ int RunGame(platform::System& system) {
   StartSoundSystem(game, host);
   if (OpenGameWindow(game, host)) {
     MainLoop(game, host);
-    Shutdown(game);
-  } else {
-    // A start-up error ends the program without touching the save file.
-    sound::ShutdownSound(game.sound);
-    system.CloseWindow();
+    // The code tells a session or a script whether the player's game was kept.
+    return Shutdown(game) ? 0 : 1;
   }
+  // A start-up error ends the program without touching the save file.
+  sound::ShutdownSound(game.sound);
+  system.CloseWindow();
   return 0;
 }
 

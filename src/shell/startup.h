@@ -24,7 +24,8 @@ WindowSize WindowSizeForDpi(double dpi);
 // The greeting of a first-time player.
 std::string WelcomeText(const rules::GameState& g);
 
-// The whole program over `system`: start-up, frame loop, shutdown. Returns the exit code.
+// The whole program over `system`: start-up, frame loop, shutdown. Returns the exit code: 0, or 1
+// when the game could not be saved on the way out.
 int RunGame(platform::System& system);
 
 // Opens the audio output, warning once when there is none; the game then plays silently.
@@ -34,6 +35,7 @@ bool OpenGameWindow(Game& game, rules::Host& host);
 // One pass of the frame loop; false once the game must end.
 bool RunFrame(Game& game, rules::Host& host);
 void MainLoop(Game& game, rules::Host& host);
-void Shutdown(Game& game);
+// Saves the game and releases the window; false when the save could be written nowhere.
+bool Shutdown(Game& game);
 
 }  // namespace shell

@@ -38,11 +38,11 @@ void ScriptDrawThenEsc(HeadlessSystem& sys) {
 class BadEnvironment : public ShellTest {
  protected:
   // A whole run of the program on `sys` at 1280 x 780, saving where the game's directory says.
-  void RunSession(HeadlessSystem& sys, const std::string& exeDir) {
+  void RunSession(HeadlessSystem& sys, const std::string& exeDir, int exitCode = 0) {
     sys.exeDir = exeDir;
     sys.clientWidth = 1280;
     sys.clientHeight = 780;
-    ASSERT_EQ(shell::RunGame(sys), 0);
+    ASSERT_EQ(shell::RunGame(sys), exitCode);
     ASSERT_TRUE(sys.inputs.empty()) << "the session ended before its script did";
   }
 };
@@ -107,7 +107,9 @@ TEST_F(BadEnvironment, AGameDirectoryThatCannotHoldTheSaveUsesTheDataDirectory) 
   EXPECT_EQ(again.cards[1].picked[7], 1);
 }
 
-TEST_F(BadEnvironment, NowhereToSaveStillPlaysAndEndsNormally) {
+// No box stops the game over it, and the exit code tells a session or a script that the game
+// could not be kept.
+TEST_F(BadEnvironment, NowhereToSaveStillPlaysAndEndsWithCodeOne) {
   const std::filesystem::path file = dir_ / "file";
   testing_support::WriteBytes(file, {});
   // A data directory that cannot be made (a file stands in its way), and no usable home.
@@ -116,8 +118,8 @@ TEST_F(BadEnvironment, NowhereToSaveStillPlaysAndEndsNormally) {
   HeadlessSystem sys;
   sys.Click(CellX(7), CellY(7));
   ScriptDrawThenEsc(sys);
-  RunSession(sys, (file / "game").string() + "/");
-  ASSERT_EQ(sys.dialogs.size(), 1u) << "saving fails without a word";
+  RunSession(sys, (file / "game").string() + "/", 1);
+  ASSERT_EQ(sys.dialogs.size(), 1u) << "no box";
   EXPECT_EQ(sys.dialogs[0].title, "Welcome to Keno!");
   EXPECT_TRUE(sys.windowClosed);
   EXPECT_EQ(testing_support::DirEntries(dir_), std::vector<std::string>{"file"});

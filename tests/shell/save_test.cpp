@@ -1,5 +1,5 @@
 // The save file: its exact bytes, what a load accepts, rejects and repairs, saving that cannot
-// lose the previous game, and where the file is kept.
+// lose the previous game, and a full reset's deletion.
 #include "shell/save.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +8,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -20,7 +19,6 @@
 
 #include "platform/files.h"
 #include "rules/paytable.h"
-#include "support/scoped_env.h"
 #include "support/temp_files.h"
 
 namespace {
@@ -103,7 +101,6 @@ class SaveFileTest : public ::testing::Test {
     platform::SetWriteFaultHook({});
     testing_support::RemoveTempDir(dir_);
   }
-
 
   fs::path dir_;
   std::string path_;
@@ -369,45 +366,21 @@ TEST_F(SaveFileTest, DeleteRemovesOnlyANonEmptyFile) {
   EXPECT_TRUE(fs::exists(path_));
 }
 
-using testing_support::ScopedEnv;
-
-TEST_F(SaveFileTest, SavePathIsBesideTheExecutableWhenThatIsWritable) {
-  const ScopedEnv xdg("XDG_DATA_HOME", (dir_ / "data").string());
-  EXPECT_EQ(shell::ChooseSavePath(dir_.string() + "/"), dir_.string() + "/keno_save.dat");
-  EXPECT_EQ(shell::ChooseSavePath(dir_.string()), dir_.string() + "/keno_save.dat");
-  EXPECT_FALSE(fs::exists(dir_ / "data"));
-}
-
-// Tests run as root, which may write anywhere; a directory that is not there is unwritable
-// for everyone.
-TEST_F(SaveFileTest, SavePathFallsBackToTheDataHome) {
-  const ScopedEnv xdg("XDG_DATA_HOME", (dir_ / "data").string());
-  const std::string path = shell::ChooseSavePath((dir_ / "no-such-dir").string() + "/");
-  EXPECT_EQ(path, (dir_ / "data" / "tessaline" / "keno_save.dat").string());
-  EXPECT_TRUE(fs::is_directory(dir_ / "data" / "tessaline"));
-  EXPECT_TRUE(shell::SaveGame(FirstStart(), path));
-
-  const ScopedEnv noXdg("XDG_DATA_HOME", std::nullopt);
-  const ScopedEnv home("HOME", (dir_ / "home").string());
-  EXPECT_EQ(shell::ChooseSavePath(""),
-            (dir_ / "home" / ".local" / "share" / "tessaline" / "keno_save.dat").string());
+// A save the player linked into a synced folder stays linked through a full reset: the file there
+// is emptied (a start finds no save), and the next save writes there again.
+TEST_F(SaveFileTest, DeleteKeepsALinkToThePlayersOwnFileAndEmptiesThatFile) {
+  fs::create_directory(dir_ / "synced");
+  const fs::path synced = dir_ / "synced" / "keno_save.dat";
+  ASSERT_TRUE(shell::SaveGame(PlayedGame(), synced.string()));
+  fs::create_symlink(synced, path_);
+  shell::DeleteSaveFile(path_);
+  EXPECT_TRUE(fs::is_symlink(path_));
+  EXPECT_EQ(fs::file_size(synced), 0u);
+  rules::GameState g = PlayedGame();
+  EXPECT_FALSE(shell::LoadGame(g, path_));
+  ExpectDefaults(g);
+  ASSERT_TRUE(shell::SaveGame(PlayedGame(), path_));
+  EXPECT_EQ(fs::file_size(synced), shell::kSaveFileSize);
 }
 
 }  // namespace
-
-// A game folder that stopped being writable still holds the last save: start-up loads it until
-// a save in the data folder replaces it.
-TEST(SaveToLoad, FallsBackToTheSaveLeftBesideTheExecutable) {
-  const auto dir = testing_support::MakeTempDir("save-to-load");
-  const std::string exeDir = (dir / "game").string() + "/";
-  const std::string dataSave = (dir / "data" / "keno_save.dat").string();
-  std::filesystem::create_directories(dir / "game");
-  std::filesystem::create_directories(dir / "data");
-  EXPECT_EQ(shell::SaveToLoad(dataSave, exeDir), dataSave) << "nothing anywhere: the data folder";
-  testing_support::WriteBytes(dir / "game" / "keno_save.dat", testing_support::Bytes(372, 1));
-  EXPECT_EQ(shell::SaveToLoad(dataSave, exeDir), exeDir + "keno_save.dat");
-  testing_support::WriteBytes(dataSave, testing_support::Bytes(372, 2));
-  EXPECT_EQ(shell::SaveToLoad(dataSave, exeDir), dataSave) << "the newer home of the save wins";
-  EXPECT_EQ(shell::SaveToLoad(exeDir + "keno_save.dat", exeDir), exeDir + "keno_save.dat");
-  testing_support::RemoveTempDir(dir);
-}

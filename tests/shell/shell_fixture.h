@@ -1,16 +1,19 @@
 // A whole game started on the headless platform at 1280 x 780 with its save file in a fresh
-// directory, and a host that also records the cues it is asked to play.
+// directory and its data folder below it, and a host that also records the cues it is asked to
+// play.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <utility>
 #include <vector>
 
 #include "shell/game.h"
 #include "shell/startup.h"
 #include "support/headless_system.h"
+#include "support/scoped_env.h"
 #include "support/temp_files.h"
 
 namespace shell_test {
@@ -29,12 +32,15 @@ class ShellTest : public ::testing::Test {
  protected:
   void SetUp() override {
     dir_ = testing_support::MakeTempDir("shell");
+    // Start-up also looks in the data folder: never the real one of whoever runs the tests.
+    xdg_.emplace("XDG_DATA_HOME", (dir_ / "xdg").string());
     sys_.exeDir = dir_.string() + "/";
     sys_.clientWidth = 1280;
     sys_.clientHeight = 780;
   }
   void TearDown() override {
     if (started_) shell::Shutdown(game_);
+    xdg_.reset();
     testing_support::RemoveTempDir(dir_);
   }
   void Start() {
@@ -47,8 +53,12 @@ class ShellTest : public ::testing::Test {
     for (int i = 0; i < count; ++i) Frame();
   }
   std::filesystem::path SavePath() const { return dir_ / "keno_save.dat"; }
+  std::filesystem::path DataSavePath() const {
+    return dir_ / "xdg" / "tessaline" / "keno_save.dat";
+  }
 
   std::filesystem::path dir_;
+  std::optional<testing_support::ScopedEnv> xdg_;
   testing_support::HeadlessSystem sys_;
   shell::Game game_{sys_};
   RecordingHost host_{game_};

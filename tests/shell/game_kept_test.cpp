@@ -1,0 +1,252 @@
+// The player's game is kept whatever stands in the save's way: every save goes through the one
+// routine, the notice says when nothing can be written, a save that cannot be read outlives the
+// session, and an installed game writes nothing under its prefix.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "platform/files.h"
+#include "rules/draw.h"
+#include "shell/input.h"
+#include "shell/save.h"
+#include "shell_fixture.h"
+
+namespace shell_test {
+namespace {
+
+namespace fs = std::filesystem;
+using platform::InputState;
+using testing_support::HeadlessSystem;
+
+bool Root() { return geteuid() == 0; }
+
+class GameKept : public ShellTest {
+ protected:
+  // Every write fails from now on, as on a full disk.
+  static void DiskFull() {
+    platform::SetWriteFaultHook([](platform::WriteStep, std::size_t) -> int64_t { return -1; });
+  }
+  void TearDown() override {
+    platform::SetWriteFaultHook({});
+    ShellTest::TearDown();
+  }
+  // A player's game beside the executable: the game folder cannot take the save from now on.
+  void BlockTheGameFolder() { fs::create_directory(SavePath()); }
+  rules::GameState Saved(const fs::path& path) {
+    rules::GameState g;
+    EXPECT_TRUE(shell::LoadGame(g, path.string())) << path;
+    return g;
+  }
+};
+
+// --- Every occasion saves through the one routine ------------------------------------------
+
+class EveryOccasion;
+struct Occasion {
+  const char* name;
+  std::function<void(EveryOccasion& t)> save;  // makes the game save in its own way
+};
+void PrintTo(const Occasion& o, std::ostream* os) { *os << o.name; }
+
+class EveryOccasion : public GameKept, public ::testing::WithParamInterface<Occasion> {
+ public:
+  rules::GameState& State() { return g_; }
+  HeadlessSystem& Sys() { return sys_; }
+  void RunFrames(int n) { Frames(n); }
+  void AnswerNewGame(platform::MessageAnswer answer) {
+    sys_.answers.push_back(answer);
+    shell::NewGame(game_, host_);
+  }
+  void DrawOutOfFunds(platform::MessageAnswer answer) {
+    rules::SetPick(g_, 1, 5, true);
+    g_.balance = 0;
+    sys_.answers.push_back(answer);
+    rules::StartDraw(g_, host_);
+  }
+  void ShutDown() {
+    EXPECT_TRUE(shell::Shutdown(game_));
+    started_ = false;
+  }
+};
+
+TEST_P(EveryOccasion, FallsBackToTheDataFolderWhenTheGameFolderFails) {
+  Start();
+  BlockTheGameFolder();
+  g_.genWon = 77;  // marks this game
+  GetParam().save(*this);
+  EXPECT_EQ(Saved(DataSavePath()).genWon, 77);
+  EXPECT_TRUE(fs::is_directory(SavePath())) << "what stood in the way is left alone";
+  EXPECT_NE(g_.statusTitle, "NOT SAVED");
+}
+
+const Occasion kOccasions[] = {
+    {"Debounced",
+     [](EveryOccasion& t) {
+       rules::RequestSave(t.State(), t.Sys().now);
+       t.RunFrames(200);
+     }},
+    {"Esc",
+     [](EveryOccasion& t) {
+       InputState esc;
+       esc.escDown = true;
+       t.Sys().inputs.push_back(esc);
+       t.Sys().inputs.push_back(InputState{});
+       t.RunFrames(2);
+     }},
+    {"NewGameYes", [](EveryOccasion& t) { t.AnswerNewGame(platform::MessageAnswer::Yes); }},
+    {"TopUp", [](EveryOccasion& t) { t.DrawOutOfFunds(platform::MessageAnswer::Yes); }},
+    {"OutOfFundsQuit", [](EveryOccasion& t) { t.DrawOutOfFunds(platform::MessageAnswer::No); }},
+    {"Shutdown", [](EveryOccasion& t) { t.ShutDown(); }},
+};
+
+INSTANTIATE_TEST_SUITE_P(Saves, EveryOccasion, ::testing::ValuesIn(kOccasions),
+                         [](const ::testing::TestParamInfo<Occasion>& info) {
+                           return std::string(info.param.name);
+                         });
+
+// --- Nothing can be written ----------------------------------------------------------------
+
+bool ShowsText(const render::DisplayList& frame, const std::string& text) {
+  return std::any_of(frame.calls.begin(), frame.calls.end(), [&](const render::CanvasCall& c) {
+    return c.kind == render::CallKind::DrawText && c.text == text;
+  });
+}
+
+TEST_F(GameKept, TheStatsPanelSaysWhenTheGameCouldNotBeSavedUntilASaveWorksAgain) {
+  Start();
+  Frames(2);
+  DiskFull();
+  rules::RequestSave(g_, sys_.now);
+  while (g_.savePending) ASSERT_TRUE(Frame());
+  Frame();
+  EXPECT_TRUE(ShowsText(game_.frames.shown, "NOT SAVED"));
+  EXPECT_TRUE(ShowsText(game_.frames.shown, shell::kNotSavedText));
+  EXPECT_TRUE(game_.saves.failing);
+
+  platform::SetWriteFaultHook({});
+  rules::RequestSave(g_, sys_.now);
+  while (g_.savePending) ASSERT_TRUE(Frame());
+  Frame();
+  EXPECT_FALSE(ShowsText(game_.frames.shown, "NOT SAVED")) << "gone before its 5 s were up";
+  EXPECT_TRUE(fs::exists(SavePath()));
+}
+
+// --- A save that cannot be read --------------------------------------------------------------
+
+struct UnreadableCase {
+  const char* name;
+  std::function<bool(const fs::path& save)> spoil;  // false: cannot be set up here
+};
+void PrintTo(const UnreadableCase& c, std::ostream* os) { *os << c.name; }
+
+class UnreadableSave : public GameKept, public ::testing::WithParamInterface<UnreadableCase> {};
+
+// A player's $50,000 that start-up cannot read is never overwritten with a first start's $1,000:
+// it stays as it was, the session's game goes to the data folder, and the next start finds it.
+TEST_P(UnreadableSave, IsKeptAndTheSessionsGameIsFoundNextTime) {
+  rules::GameState rich;
+  rich.balance = 50000;
+  ASSERT_TRUE(shell::SaveGame(rich, SavePath().string()));
+  if (!GetParam().spoil(SavePath())) GTEST_SKIP() << "cannot be set up here";
+  struct stat before {};
+  lstat(SavePath().c_str(), &before);
+  const bool wasFile = fs::is_regular_file(SavePath());
+
+  Start();
+  EXPECT_EQ(g_.balance, 1000);
+  rules::SetPick(g_, 1, 7, true);
+  g_.genWon = 77;
+  EXPECT_TRUE(shell::Shutdown(game_));
+  started_ = false;
+
+  struct stat after {};
+  ASSERT_EQ(lstat(SavePath().c_str(), &after), 0);
+  EXPECT_EQ(after.st_mode, before.st_mode) << "mode and kind unchanged";
+  EXPECT_EQ(after.st_ino, before.st_ino) << "not replaced";
+  if (wasFile) {
+    chmod(SavePath().c_str(), 0600);
+    EXPECT_EQ(Saved(SavePath()).balance, 50000);
+    chmod(SavePath().c_str(), before.st_mode & 07777);
+  }
+  EXPECT_EQ(Saved(DataSavePath()).genWon, 77);
+
+  HeadlessSystem next;
+  next.exeDir = sys_.exeDir;
+  shell::Game again(next);
+  shell::ShellHost nextHost(again);
+  ASSERT_TRUE(shell::OpenGameWindow(again, nextHost));
+  EXPECT_TRUE(next.dialogs.empty()) << "no greeting: the game was found";
+  EXPECT_EQ(again.state.genWon, 77);
+  EXPECT_EQ(again.state.cards[1].picked[7], 1);
+  shell::Shutdown(again);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Saves, UnreadableSave,
+    ::testing::Values(
+        UnreadableCase{"WriteOnly",
+                       [](const fs::path& p) { return !Root() && chmod(p.c_str(), 0200) == 0; }},
+        UnreadableCase{"NoPermissionAtAll",
+                       [](const fs::path& p) { return !Root() && chmod(p.c_str(), 0) == 0; }},
+        UnreadableCase{"ADirectory",
+                       [](const fs::path& p) { return fs::remove(p) && fs::create_directory(p); }}),
+    [](const ::testing::TestParamInfo<UnreadableCase>& info) {
+      return std::string(info.param.name);
+    });
+
+// --- An installed game ------------------------------------------------------------------------
+
+// Every file below `root` with its bytes (a folder as an empty entry).
+std::map<std::string, testing_support::Bytes> Tree(const fs::path& root) {
+  std::map<std::string, testing_support::Bytes> tree;
+  for (const auto& entry : fs::recursive_directory_iterator(root)) {
+    tree[entry.path().string()] = entry.is_regular_file() ? testing_support::ReadBytes(entry.path())
+                                                          : testing_support::Bytes{};
+  }
+  return tree;
+}
+
+// Run by root from its install, the game kept its save beside the program, where every later
+// player found it. Now it writes nothing under its prefix, not even to tidy up.
+TEST_F(GameKept, AnInstalledGameWritesNothingUnderItsPrefixAndLoadsNoOneElsesSave) {
+  const fs::path prefix = dir_ / "usr";
+  fs::create_directories(prefix / "games");
+  fs::create_directories(prefix / "share" / "applications");
+  testing_support::WriteBytes(prefix / "share/applications/com.brindlec.tessaline.desktop", {1});
+  rules::GameState roots;
+  roots.balance = 90000;
+  rules::SetPick(roots, 1, 3, true);
+  ASSERT_TRUE(shell::SaveGame(roots, (prefix / "games" / "keno_save.dat").string()));
+  testing_support::WriteBytes(prefix / "games" / "keno_save.dat.1.0.tmp", {1});
+  const bool foreign = Root() && chown((prefix / "games" / "keno_save.dat").c_str(), 0, 0) == 0 &&
+                       chown((prefix / "games" / "keno_save.dat").c_str(), 65534, 65534) == 0;
+  const auto before = Tree(prefix);
+
+  sys_.exeDir = (prefix / "games").string() + "/";
+  Start();
+  if (foreign) {
+    EXPECT_EQ(g_.balance, 1000) << "someone else's save is not loaded";
+    EXPECT_EQ(sys_.dialogs.size(), 1u) << "a first start greets";
+  }
+  rules::SetPick(g_, 2, 9, true);
+  rules::StartDraw(g_, host_);
+  while (g_.drawInProgress) ASSERT_TRUE(Frame());
+  sys_.answers.push_back(platform::MessageAnswer::Yes);
+  shell::NewGame(game_, host_);
+  EXPECT_TRUE(shell::Shutdown(game_));
+  started_ = false;
+
+  EXPECT_EQ(Tree(prefix), before);
+  EXPECT_TRUE(fs::exists(DataSavePath()));
+}
+
+}  // namespace
+}  // namespace shell_test
