@@ -57,6 +57,8 @@ void EndGame(GameState& g, Host& host, int64_t nowMs) {
   g.runs += 1;
   EvaluateDraw(g, host);
   RequestSave(g, nowMs);
+  // The draw has paid as staked: a New Game answered meanwhile starts now, and stops auto-run.
+  ApplyPendingNewGame(g, host);
   if (!g.autoRun) return;
   if (g.speed == 4 || g.speed == 5) {
     StartDraw(g, host);

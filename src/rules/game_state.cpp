@@ -91,6 +91,7 @@ void ResetSet(GameState& g) {
 
 void FullReset(GameState& g, Host& host) {
   StopAutoRun(g);
+  g.pendingNewGame = NewGame::kNone;
   host.DeleteSaveFile();
   g.balance = kStartingBalance;
   g.genWon = g.genBet = g.casWon = g.casBet = 0;
@@ -103,6 +104,49 @@ void FullReset(GameState& g, Host& host) {
   RefreshActivePayTable(g);
   UpdateProgressiveEligible(g);
   SelectTab(g, 1);
+}
+
+namespace {
+
+void StartNewGame(GameState& g, Host& host, NewGame choice) {
+  g.pendingNewGame = NewGame::kNone;
+  if (choice == NewGame::kClearPicks) {
+    StopAutoRun(g);
+    ResetSet(g);
+    host.SaveGame();
+    SelectTab(g, 1);
+  } else if (choice == NewGame::kFullReset) {
+    FullReset(g, host);
+  }
+}
+
+}  // namespace
+
+void AnswerNewGame(GameState& g, Host& host, NewGame choice, int64_t nowMs) {
+  if (choice == NewGame::kNone) return;
+  if (!g.drawInProgress) {
+    StartNewGame(g, host, choice);
+    return;
+  }
+  // Clearing the cards now would leave the draw they paid for with nothing to pay.
+  StopAutoRun(g);
+  g.pendingNewGame = choice;
+  SetStatus(g, kNewGameWaitTitle, kNewGameWaitText, nowMs);
+}
+
+void ApplyPendingNewGame(GameState& g, Host& host) {
+  if (g.pendingNewGame == NewGame::kNone) return;
+  if (g.statusTitle == kNewGameWaitTitle) {
+    g.statusMessage.clear();
+    g.statusTitle.clear();
+  }
+  StartNewGame(g, host, g.pendingNewGame);
+}
+
+void NoticePendingNewGame(GameState& g, int64_t nowMs) {
+  if (g.pendingNewGame != NewGame::kNone && g.drawInProgress && g.statusMessage.empty()) {
+    SetStatus(g, kNewGameWaitTitle, kNewGameWaitText, nowMs);
+  }
 }
 
 }  // namespace rules

@@ -10,25 +10,31 @@
 
 namespace rules {
 
-constexpr int kNumbers = 80;             // board numbers 1..80
-constexpr int kCards = 4;                // cards 1..4
-constexpr int kMaxPicks = 12;            // picks per card
+constexpr int kNumbers = 80;   // board numbers 1..80
+constexpr int kCards = 4;      // cards 1..4
+constexpr int kMaxPicks = 12;  // picks per card
 constexpr int kBallsPerDraw = 20;
-constexpr int kDefaultSpotCount = 8;     // auto-pick on an empty card
+constexpr int kDefaultSpotCount = 8;  // auto-pick on an empty card
 constexpr int64_t kStartingBalance = 1000;
 constexpr int64_t kTopUp = 1000;
 constexpr int64_t kMinBet = 1;
 constexpr int64_t kMaxBet = 10;
-constexpr int64_t kDefaultSpeed = 3;     // Medium
+constexpr int64_t kDefaultSpeed = 3;  // Medium
 constexpr int32_t kProgressiveSeed = 25000;
 constexpr int32_t kProgressiveIncrement = 2;
 constexpr int kProgressiveMinSpots = 10;
 constexpr int64_t kConsolationPrize = 1000;
 constexpr int kConsolationMinPicks = 7;
 constexpr int kConsolationMinDistinct = 15;
-constexpr int kPayTableSize = 13;        // [spots 0..12][hits 0..12]
+constexpr int kPayTableSize = 13;  // [spots 0..12][hits 0..12]
 
 enum PayMode : int64_t { GENEROUS = 0, CASINO = 1 };
+
+// A New Game answer: YES clears the picks, NO wipes the whole game.
+enum class NewGame : int64_t { kNone = 0, kClearPicks = 1, kFullReset = 2 };
+
+constexpr const char* kNewGameWaitTitle = "NEW GAME";
+constexpr const char* kNewGameWaitText = "Starts when this draw ends";
 
 struct Card {
   uint8_t picked[kNumbers + 1] = {};  // [1..80], 0/1
@@ -41,10 +47,10 @@ using PayTable = int64_t[kPayTableSize][kPayTableSize];
 
 struct GameState {
   // Settings (saved).
-  int64_t betPerCard = 1;   // dollars per playing card, 1..10
-  int64_t betSetting = 1;   // the Bet control's working copy; always equals betPerCard
+  int64_t betPerCard = 1;         // dollars per playing card, 1..10
+  int64_t betSetting = 1;         // the Bet control's working copy; always equals betPerCard
   int64_t speed = kDefaultSpeed;  // 1..5
-  int64_t soundOn = 1;      // 0/1
+  int64_t soundOn = 1;            // 0/1
   int64_t payMode = GENEROUS;
 
   // Money and statistics.
@@ -52,12 +58,12 @@ struct GameState {
   int32_t progressivePot = kProgressiveSeed;
   int32_t progressiveSeed = kProgressiveSeed;
   int32_t progressiveIncrement = kProgressiveIncrement;
-  int64_t genWon = 0, genBet = 0;  // lifetime, GENEROUS mode
-  int64_t casWon = 0, casBet = 0;  // lifetime, CASINO mode
+  int64_t genWon = 0, genBet = 0;             // lifetime, GENEROUS mode
+  int64_t casWon = 0, casBet = 0;             // lifetime, CASINO mode
   int64_t setWon = 0, setCost = 0, runs = 0;  // this set
-  int64_t drawCost = 0;                        // cost of the current or last draw
-  int64_t cardWin[kCards + 1] = {};            // [1..4], last draw
-  int64_t cardNet[kCards + 1] = {};            // [1..4], this set
+  int64_t drawCost = 0;                       // cost of the current or last draw
+  int64_t cardWin[kCards + 1] = {};           // [1..4], last draw
+  int64_t cardNet[kCards + 1] = {};           // [1..4], this set
   int64_t cardWinCount[kCards + 1] = {};
   int64_t cardLossCount[kCards + 1] = {};
   // What the current or last draw was staked at. Picks of a charged card stay as they are while
@@ -67,8 +73,8 @@ struct GameState {
   int64_t stakeMode = GENEROUS;          // payMode when the draw began
 
   // Board and draw.
-  Card cards[kCards + 1];                      // [1..4]
-  int64_t activeTab = 0;                       // 0 = Main, 1..4 = card tabs
+  Card cards[kCards + 1];  // [1..4]
+  int64_t activeTab = 0;   // 0 = Main, 1..4 = card tabs
   int64_t heatMapOn = 0;
   int64_t heatCounts[kNumbers + 1] = {};       // reveals per number this run
   uint8_t numberCardCount[kNumbers + 1] = {};  // cards holding each number, 0..4
@@ -76,16 +82,18 @@ struct GameState {
   int64_t drawSequence[kBallsPerDraw] = {};    // reveal order
   uint8_t drawn[kNumbers + 1] = {};            // revealed in the current or last draw
   int64_t ballsToDraw = kBallsPerDraw;
-  int64_t ballsRevealed = 0;                   // 0..20
+  int64_t ballsRevealed = 0;  // 0..20
   int64_t drawInProgress = 0;
   int64_t ballDelayMs = 550;
-  int64_t lastBallTime = 0;                    // ms
-  int64_t jackpotCard = 0;                     // 0 = none
+  int64_t lastBallTime = 0;  // ms
+  int64_t jackpotCard = 0;   // 0 = none
+  // A New Game answered while a draw ran: it starts once that draw has paid.
+  NewGame pendingNewGame = NewGame::kNone;
 
   // Auto-run, saving and messages.
   int64_t autoRun = 0;
   int64_t autoNextPending = 0;
-  int64_t autoNextTime = 0;     // ms
+  int64_t autoNextTime = 0;  // ms
   int64_t savePending = 0;
   int64_t saveRequestTime = 0;  // ms
   std::string statusMessage;
@@ -135,5 +143,15 @@ void ResetSet(GameState& g);
 void FullReset(GameState& g, Host& host);
 // Stops auto-run, including a pause already waiting for the next game.
 void StopAutoRun(GameState& g);
+
+// The New Game box answered YES (kClearPicks: auto-run stops, the set resets, the game is saved
+// at once, Card 1 shows) or NO (kFullReset). With no draw running it happens now; during a draw it
+// waits, so the draw pays as staked, with auto-run stopped at once and the stats panel's notice
+// saying so. A later answer replaces a waiting one, whichever it was.
+void AnswerNewGame(GameState& g, Host& host, NewGame choice, int64_t nowMs);
+// Called by the draw once it has been evaluated (its boxes answered): a waiting New Game starts.
+void ApplyPendingNewGame(GameState& g, Host& host);
+// Each frame while the notice is empty: a New Game still waiting says so again.
+void NoticePendingNewGame(GameState& g, int64_t nowMs);
 
 }  // namespace rules

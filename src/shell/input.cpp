@@ -70,12 +70,9 @@ void NewGame(Game& game, rules::Host& host) {
                        "CANCEL - Return to game, change nothing.",
                        rules::Buttons::YesNoCancel, rules::Icon::None);
   if (answer == rules::Answer::Yes) {
-    rules::StopAutoRun(g);
-    rules::ResetSet(g);
-    host.SaveGame();
-    rules::SelectTab(g, 1);
+    rules::AnswerNewGame(g, host, rules::NewGame::kClearPicks, host.NowMs());
   } else if (answer == rules::Answer::No) {
-    rules::FullReset(g, host);
+    rules::AnswerNewGame(g, host, rules::NewGame::kFullReset, host.NowMs());
   }
 }
 

@@ -29,7 +29,8 @@ void CloseOverlays(InputMemory& input);
 // The tab under x (0 Main, 1..4 the cards), held to 0..4.
 int64_t TabFromX(const render::Layout& layout, int64_t mx);
 
-// The New Game question: YES clears the picks, NO resets everything, CANCEL changes nothing.
+// The New Game question: YES clears the picks, NO resets everything, CANCEL changes nothing; a
+// reset answered during a draw waits until that draw has paid.
 void NewGame(Game& game, rules::Host& host);
 // Asks where card `source` should be copied to, and copies it there.
 void CopyCard(Game& game, rules::Host& host, int source);

@@ -21,6 +21,8 @@ void TickTimers(rules::GameState& g, render::BallsPanel& balls, rules::Host& hos
   if (!g.statusMessage.empty() && now - g.statusMessageTime >= kStatusMessageMs) {
     g.statusMessage.clear();
   }
+  // A New Game waiting for the draw keeps saying so until the draw ends.
+  rules::NoticePendingNewGame(g, now);
 }
 
 }  // namespace shell

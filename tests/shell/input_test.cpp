@@ -1,11 +1,12 @@
 // Input on the headless platform at 1280 x 780: the click rules of every board region, the
-// Draw-button and SPACE holds on the frame clock, pick edits, the card copy and New Game dialogs,
-// the locks that keep a running draw paying only for what it was bought with, and a click on
-// every cell's corners and centre at four sizes.
+// Draw-button and SPACE holds on the frame clock, pick edits, the card copy and New Game dialogs (a
+// New Game during a draw waits for it to pay), the locks that keep a running draw paying only for
+// what it was bought with, and a click on every cell's corners and centre at four sizes.
 #include "shell/input.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <ostream>
 #include <string>
@@ -314,6 +315,114 @@ TEST_F(Input, NewGameCancelChangesNothing) {
   EXPECT_EQ(g_.cards[1].pickCount, 3);
   EXPECT_FALSE(std::filesystem::exists(SavePath()));
 }
+
+// A New Game answered during a draw lets that draw pay as staked, then starts.
+class NewGameDuringADraw : public Input {
+ protected:
+  // Card 1 plays one spot, drawn first: the draw pays 3 at the default bet.
+  void StartDraw() {
+    PickOn(1, {40});
+    sys_.QueueDraw({40});
+    Feed({Space(true), Space(false)});
+    ASSERT_EQ(g_.drawInProgress, 1);
+    Frames(10);
+  }
+  void Answer(platform::MessageAnswer answer) {
+    sys_.answers.push_back(answer);
+    LeftClick(SlotX(1), kButtonY);
+  }
+  void FinishDraw() {
+    while (g_.drawInProgress) Frame();
+  }
+};
+
+TEST_F(NewGameDuringADraw, YesWaitsForTheDrawToPayThenClearsThePicksAndSaves) {
+  StartDraw();
+  Answer(platform::MessageAnswer::Yes);
+  EXPECT_EQ(g_.cards[1].pickCount, 1) << "the cards that paid for the draw keep their picks";
+  EXPECT_EQ(g_.statusTitle, "NEW GAME");
+  EXPECT_EQ(g_.statusMessage, "Starts when this draw ends");
+  // The draw takes about 11 s at the default speed; the notice outlasts its usual 5 s.
+  for (int i = 0; i < 450; ++i) Frame();
+  ASSERT_EQ(g_.drawInProgress, 1);
+  EXPECT_EQ(g_.statusTitle, "NEW GAME");
+  EXPECT_FALSE(std::filesystem::exists(SavePath()));
+
+  FinishDraw();
+  EXPECT_EQ(g_.runs, 0) << "a new set";
+  EXPECT_EQ(g_.balance, 1000 - 1 + 3) << "paid as staked";
+  EXPECT_EQ(g_.genWon, 3);
+  EXPECT_EQ(g_.cards[1].pickCount, 0);
+  EXPECT_EQ(g_.activeTab, 1);
+  EXPECT_TRUE(g_.statusMessage.empty());
+  rules::GameState saved;
+  ASSERT_TRUE(shell::LoadGame(saved, SavePath().string())) << "saved at once, as YES always is";
+  EXPECT_EQ(saved.balance, 1002);
+  EXPECT_EQ(saved.cards[1].pickCount, 0);
+}
+
+TEST_F(NewGameDuringADraw, NoWaitsForTheDrawThenWipesTheGame) {
+  shell::SaveGame(g_, SavePath().string());
+  StartDraw();
+  Answer(platform::MessageAnswer::No);
+  EXPECT_EQ(g_.genBet, 1);
+  EXPECT_TRUE(std::filesystem::exists(SavePath())) << "nothing is wiped before the draw ends";
+  FinishDraw();
+  EXPECT_EQ(g_.balance, 1000);
+  EXPECT_EQ(g_.genBet, 0);
+  EXPECT_EQ(g_.genWon, 0);
+  EXPECT_EQ(g_.cards[1].pickCount, 0);
+  EXPECT_FALSE(std::filesystem::exists(SavePath()));
+}
+
+TEST_F(NewGameDuringADraw, AutoRunStopsAtOnceAndNoDrawFollows) {
+  PickOn(1, {40});
+  const int64_t start = sys_.now;
+  while (!g_.autoRun && sys_.now - start < 2000) Feed({Space(true)});
+  Feed({Space(false)});
+  ASSERT_EQ(g_.drawInProgress, 1);
+  Answer(platform::MessageAnswer::Yes);
+  EXPECT_EQ(g_.autoRun, 0);
+  FinishDraw();
+  Frames(200);
+  EXPECT_EQ(g_.drawInProgress, 0);
+  EXPECT_EQ(g_.genBet, 1) << "one draw only";
+}
+
+// The later answer stands: a player who asked for a full wipe and then only for new cards keeps
+// their money. CANCEL changes nothing, a waiting answer included.
+struct SecondAnswerCase {
+  const char* name;
+  platform::MessageAnswer first, second;
+  int64_t balance, genBet;
+};
+void PrintTo(const SecondAnswerCase& c, std::ostream* os) { *os << c.name; }
+
+class SecondAnswer : public NewGameDuringADraw,
+                     public ::testing::WithParamInterface<SecondAnswerCase> {};
+
+TEST_P(SecondAnswer, ReplacesTheFirst) {
+  const SecondAnswerCase& c = GetParam();
+  StartDraw();
+  Answer(c.first);
+  Answer(c.second);
+  FinishDraw();
+  EXPECT_EQ(g_.balance, c.balance);
+  EXPECT_EQ(g_.genBet, c.genBet);
+  EXPECT_EQ(g_.cards[1].pickCount, 0);
+}
+
+using platform::MessageAnswer;
+INSTANTIATE_TEST_SUITE_P(
+    Answers, SecondAnswer,
+    ::testing::Values(
+        SecondAnswerCase{"YesThenNo", MessageAnswer::Yes, MessageAnswer::No, 1000, 0},
+        SecondAnswerCase{"NoThenYes", MessageAnswer::No, MessageAnswer::Yes, 1002, 1},
+        SecondAnswerCase{"YesThenCancel", MessageAnswer::Yes, MessageAnswer::Cancel, 1002, 1},
+        SecondAnswerCase{"NoThenCancel", MessageAnswer::No, MessageAnswer::Cancel, 1000, 0}),
+    [](const ::testing::TestParamInfo<SecondAnswerCase>& info) {
+      return std::string(info.param.name);
+    });
 
 // --- Holds and taps on the frame clock ------------------------------------------------------
 
