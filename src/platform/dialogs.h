@@ -14,12 +14,14 @@ enum class MessageAnswer { Ok, Yes, No, Cancel };
 // A box in front of `parent` (may be null) showing `text` split into lines at "\n". Enter
 // answers the first button. Escape and the close box answer Cancel in a YES/NO/CANCEL box and
 // OK in an OK box; a YES/NO box can only be answered Yes or No. A box that cannot be shown at
-// all answers as closing it would (No for YES/NO).
+// all, or that is open when a signal asks the game to end, answers as closing it would (No for
+// YES/NO), and the game's frame loop still sees that quit afterwards.
 MessageAnswer ShowMessageBox(Window* parent, const std::string& title, const std::string& text,
                              MessageButtons buttons, bool warning);
 
 // A one-line prompt holding `initial`, in front of `parent` (may be null). Enter or OK returns
-// the field's text (UTF-8); Escape, the close box or a prompt that cannot open returns "".
+// the field's text (UTF-8); Escape, the close box, a prompt that cannot open or a signal asking
+// the game to end returns "".
 std::string AskText(Window* parent, const std::string& title, const std::string& prompt,
                     const std::string& initial);
 

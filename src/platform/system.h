@@ -77,6 +77,13 @@ class System {
   virtual bool ReadSecureWord(uint32_t& word) = 0;
   virtual void CloseSecureRandom() = 0;
 
+  // The display went away under the game (its server crashed, or the desktop session was killed):
+  // `keep` is called once, right before the process ends, since nothing of the display can be
+  // released any more. It saves the game and says whether it was kept; it must not touch the
+  // display, the window or anything else of this seam. The process then ends with code 0 when
+  // the game was kept (or no game had started yet), 1 when it could not be. Null: none.
+  virtual void SetLostDisplayHook(std::function<bool()> keep) = 0;
+
   virtual std::string ExecutableDir() = 0;  // ends in '/'; empty when unknown
   // The audio output, not yet opened; the sound module owns and opens it.
   virtual std::unique_ptr<Audio> MakeAudio() = 0;

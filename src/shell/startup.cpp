@@ -85,6 +85,8 @@ bool OpenGameWindow(Game& game, rules::Host& host) {
   rules::ResetSet(g);
   const std::string exeDir = sys.ExecutableDir();
   game.saves = OpenSaves(g, exeDir, IsInstalledLayout(exeDir));
+  // From here on there is a game to lose: a display that goes away saves it on the way out.
+  sys.SetLostDisplayHook([&game] { return SaveGame(game.state, game.saves, game.system.NowMs()); });
   sound::SetSoundOn(game.sound, g.soundOn != 0);
   rules::RefreshActivePayTable(g);
   rules::RecountNumberCards(g);
@@ -125,6 +127,8 @@ void MainLoop(Game& game, rules::Host& host) {
 
 bool Shutdown(Game& game) {
   const bool saved = SaveGame(game.state, game.saves, game.system.NowMs());
+  // A display lost while the window goes has nothing more to save.
+  game.system.SetLostDisplayHook([saved] { return saved; });
   // A melody still playing is ended and waited for, so no thread outlives the audio output.
   sound::ShutdownSound(game.sound);
   if (game.state.secureRandomAvailable) game.system.CloseSecureRandom();

@@ -12,6 +12,7 @@
 #include "platform/dialog_layout.h"
 #include "platform/dialogs.h"
 #include "platform/sdl/dialog_probe.h"
+#include "platform/sdl/session_end.h"
 #include "platform/sdl/window_internal.h"
 
 namespace platform {
@@ -129,6 +130,8 @@ class DialogWindowTest : public ::testing::Test {
     SetDialogProbe([this](const DialogFrame& f) { OnPass(f); });
   }
   void TearDown() override {
+    SetQuitWakeups(false);
+    ClearQuitRequest();
     SetDialogProbe(nullptr);
     if (parent_.sdl) SDL_DestroyWindow(parent_.sdl);
     parent_.sdl = nullptr;
@@ -341,6 +344,37 @@ TEST_F(DialogWindowTest, ClosingTheDialogItselfIsNoCloseRequestForTheGame) {
   step_ = 0;
   EXPECT_EQ(ShowMessageBox(nullptr, "Keno", "x", MessageButtons::Ok, true), MessageAnswer::Ok);
   EXPECT_FALSE(DrainEvents(nullptr));
+}
+
+// A logout while a box is open: the box answers as closing it would, the YES/NO box (which has no
+// close box) NO, the prompt nothing, and the game's loop sees the quit afterwards.
+TEST_F(DialogWindowTest, ASessionEndingAnswersEveryDialogAsClosingItWould) {
+  SetQuitWakeups(true);
+  Window* parent = MakeParent();
+  const Step logout = [](const DialogFrame&) { RequestQuit(); };
+  const std::pair<MessageButtons, MessageAnswer> boxes[] = {
+      {MessageButtons::Ok, MessageAnswer::Ok},
+      {MessageButtons::YesNo, MessageAnswer::No},
+      {MessageButtons::YesNoCancel, MessageAnswer::Cancel}};
+  for (const auto& [buttons, answer] : boxes) {
+    SCOPED_TRACE(static_cast<int>(buttons));
+    ClearQuitRequest();
+    script_ = {logout};
+    step_ = 0;
+    EXPECT_EQ(ShowMessageBox(parent, "Box", "x", buttons, false), answer);
+    EXPECT_TRUE(DrainEvents(parent));
+  }
+  ClearQuitRequest();
+  script_ = {Type("3"), logout};
+  step_ = 0;
+  EXPECT_EQ(AskText(parent, "Copy Card 1", "Copy to card:", ""), "");
+  EXPECT_TRUE(DrainEvents(parent));
+  // A quit already asked for when a box opens answers it before any pass: with no script left,
+  // a pass would fail the test.
+  script_ = {};
+  step_ = 0;
+  EXPECT_EQ(ShowMessageBox(nullptr, "Welcome to Keno!", "x", MessageButtons::Ok, false),
+            MessageAnswer::Ok);
 }
 
 TEST_F(DialogWindowTest, NobodyCanAnswerADialogOnAnInvisibleDriver) {

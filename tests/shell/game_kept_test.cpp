@@ -1,6 +1,7 @@
-// The player's game is kept whatever stands in the save's way: every save goes through the one
-// routine, the notice says when nothing can be written, a save that cannot be read outlives the
-// session, and an installed game writes nothing under its prefix.
+// The player's game is kept whatever ends it or stands in the save's way: every save goes through
+// the one routine, the display's loss saves every finished draw, the notice says when nothing can
+// be written, a save that cannot be read outlives the session, and an installed game writes
+// nothing under its prefix.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -27,6 +28,11 @@ using platform::InputState;
 using testing_support::HeadlessSystem;
 
 bool Root() { return geteuid() == 0; }
+
+// Money in a save: what play cannot change without a top-up.
+int64_t Ledger(const rules::GameState& g) {
+  return g.balance + g.genBet + g.casBet - g.genWon - g.casWon;
+}
 
 class GameKept : public ShellTest {
  protected:
@@ -105,6 +111,11 @@ const Occasion kOccasions[] = {
     {"TopUp", [](EveryOccasion& t) { t.DrawOutOfFunds(platform::MessageAnswer::Yes); }},
     {"OutOfFundsQuit", [](EveryOccasion& t) { t.DrawOutOfFunds(platform::MessageAnswer::No); }},
     {"Shutdown", [](EveryOccasion& t) { t.ShutDown(); }},
+    {"LostDisplay",
+     [](EveryOccasion& t) {
+       ASSERT_TRUE(t.Sys().lostDisplayHook);
+       EXPECT_TRUE(t.Sys().lostDisplayHook());
+     }},
 };
 
 INSTANTIATE_TEST_SUITE_P(Saves, EveryOccasion, ::testing::ValuesIn(kOccasions),
@@ -137,6 +148,46 @@ TEST_F(GameKept, TheStatsPanelSaysWhenTheGameCouldNotBeSavedUntilASaveWorksAgain
   Frame();
   EXPECT_FALSE(ShowsText(game_.frames.shown, "NOT SAVED")) << "gone before its 5 s were up";
   EXPECT_TRUE(fs::exists(SavePath()));
+}
+
+// --- The display goes away ------------------------------------------------------------------
+
+TEST_F(GameKept, ALostDisplayDuringAutoRunKeepsEveryFinishedDraw) {
+  Start();
+  rules::SetPick(g_, 1, 5, true);
+  rules::SetPick(g_, 1, 6, true);
+  g_.speed = 5;
+  g_.autoRun = 1;
+  rules::StartDraw(g_, host_);
+  while (g_.runs < 5) ASSERT_TRUE(Frame());
+  Frames(3);  // into the next draw: its stake is taken, its balls not all out
+  ASSERT_EQ(g_.drawInProgress, 1);
+  EXPECT_FALSE(fs::exists(SavePath())) << "auto-run at the fastest speed postpones the save";
+
+  ASSERT_TRUE(sys_.lostDisplayHook);
+  EXPECT_TRUE(sys_.lostDisplayHook());
+  const rules::GameState saved = Saved(SavePath());
+  EXPECT_EQ(saved.genBet, g_.runs + 1) << "every finished draw and the stake of the running one";
+  EXPECT_EQ(saved.genWon, g_.genWon);
+  EXPECT_EQ(saved.balance, g_.balance);
+  EXPECT_EQ(Ledger(saved), 1000);
+}
+
+TEST_F(GameKept, ALostDisplayAfterTheLastSaveWritesNothingMore) {
+  Start();
+  EXPECT_TRUE(shell::Shutdown(game_));
+  started_ = false;
+  fs::remove(SavePath());
+  ASSERT_TRUE(sys_.lostDisplayHook);
+  EXPECT_TRUE(sys_.lostDisplayHook()) << "the game was kept";
+  EXPECT_FALSE(fs::exists(SavePath()));
+}
+
+TEST_F(GameKept, ALostDisplayThatFindsNowhereToSaveSaysTheGameWasNotKept) {
+  Start();
+  DiskFull();
+  ASSERT_TRUE(sys_.lostDisplayHook);
+  EXPECT_FALSE(sys_.lostDisplayHook());
 }
 
 // --- A save that cannot be read --------------------------------------------------------------

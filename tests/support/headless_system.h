@@ -69,7 +69,7 @@ class HeadlessSystem final : public platform::System {
   // CANCEL), and a prompt is cancelled ("").
   std::deque<platform::MessageAnswer> answers;
   std::deque<std::string> replies;
-  int64_t dialogHoldMs = 0;  // the clock runs on while a dialog is open
+  int64_t dialogHoldMs = 0;        // the clock runs on while a dialog is open
   std::function<void()> onDialog;  // sees the game while a dialog is open
 
   // --- What the test reads --------------------------------------------------------------------
@@ -85,6 +85,7 @@ class HeadlessSystem final : public platform::System {
   int64_t minWidth = 0, minHeight = 0;
   int64_t openedWidth = 0, openedHeight = 0;
   std::function<void()> repaint;
+  std::function<bool()> lostDisplayHook;  // what the game asked to run should the display go
 
   // Holds the left button down on (x, y) for `frames` frames, then releases it there.
   void Click(int64_t x, int64_t y, int frames = 1, bool right = false) {
@@ -216,6 +217,10 @@ class HeadlessSystem final : public platform::System {
   }
   void CloseSecureRandom() override {}
 
+  void SetLostDisplayHook(std::function<bool()> keep) override {
+    lostDisplayHook = std::move(keep);
+  }
+
   std::string ExecutableDir() override { return exeDir; }
   std::unique_ptr<platform::Audio> MakeAudio() override {
     if (!audioOpens) return std::make_unique<NoDeviceAudio>();
@@ -224,9 +229,12 @@ class HeadlessSystem final : public platform::System {
 
   static platform::MessageAnswer Dismissed(platform::MessageButtons buttons) {
     switch (buttons) {
-      case platform::MessageButtons::YesNo: return platform::MessageAnswer::No;
-      case platform::MessageButtons::YesNoCancel: return platform::MessageAnswer::Cancel;
-      case platform::MessageButtons::Ok: break;
+      case platform::MessageButtons::YesNo:
+        return platform::MessageAnswer::No;
+      case platform::MessageButtons::YesNoCancel:
+        return platform::MessageAnswer::Cancel;
+      case platform::MessageButtons::Ok:
+        break;
     }
     return platform::MessageAnswer::Ok;
   }

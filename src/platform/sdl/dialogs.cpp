@@ -19,6 +19,7 @@
 #include "platform/dialog_layout.h"
 #include "platform/sdl/dialog_probe.h"
 #include "platform/sdl/sdl_canvas.h"
+#include "platform/sdl/session_end.h"
 #include "platform/sdl/window_internal.h"
 
 namespace platform {
@@ -223,6 +224,7 @@ struct DialogHooks {
   std::function<void()> draw;
   std::function<void(const SDL_Event&)> input;  // keys, text, and the dialog's own mouse
   std::function<void()> close;                  // the dialog's close box
+  std::function<void()> quit;                   // a signal asked the game to end: answer as closed
 };
 
 // Puts back what the game must still see once the dialog is gone: everything but the
@@ -285,6 +287,12 @@ bool RunModal(Window* parent, DialogWindow& d, DialogState& state, const DialogH
   int failedWaits = 0;
   Uint32 answeredAt = 0;
   for (;;) {
+    // The session is ending: nobody is left to answer, and the game must get on to its save.
+    if (QuitRequested()) {
+      if (!state.answered) hooks.quit();
+      closeRequested = true;
+      break;
+    }
     if (state.answered) {
       if (answeredAt == 0) answeredAt = SDL_GetTicks();
       const Uint8* keys = SDL_GetKeyboardState(nullptr);
@@ -586,6 +594,11 @@ MessageAnswer ShowMessageBox(Window* parent, const std::string& title, const std
       state.Answer();
     }
   };
+  // As a box that cannot be shown: a YES/NO box, which has no close box, answers No.
+  hooks.quit = [&] {
+    answer = Unanswerable(buttons);
+    state.Answer();
+  };
   hooks.input = [&](const SDL_Event& e) {
     switch (e.type) {
       case SDL_KEYDOWN: {
@@ -719,6 +732,7 @@ std::string AskText(Window* parent, const std::string& title, const std::string&
     accepted = false;
     state.Answer();
   };
+  hooks.quit = hooks.close;
   hooks.input = [&](const SDL_Event& e) {
     switch (e.type) {
       case SDL_KEYDOWN: {

@@ -1,20 +1,27 @@
 // SdlSystem: the seam's desktop implementation over the window module, the dialogs, the random
-// source and the audio output; input is polled here from SDL's global mouse and keyboard state.
+// source, the audio output and the session's end; input is polled here from SDL's global mouse
+// and keyboard state.
 #include "platform/sdl/sdl_system.h"
 
 #include <SDL.h>
 
 #include "platform/files.h"
 #include "platform/random.h"
-#include "platform/sdl/window_internal.h"
+#include "platform/sdl/session_end.h"
 #include "platform/sdl/window.h"
+#include "platform/sdl/window_internal.h"
 
 namespace platform {
 namespace {
 
 class SdlSystem final : public System {
  public:
-  SdlSystem() { InitPlatform(); }
+  SdlSystem() {
+    // Before SDL, the audio output or anything else starts a thread that would not inherit it.
+    BlockSessionSignals();
+    WatchSessionSignals();
+    InitPlatform();
+  }
   ~SdlSystem() override {
     CloseWindow();
     ShutdownPlatform();
@@ -116,6 +123,10 @@ class SdlSystem final : public System {
   bool OpenSecureRandom() override { return platform::OpenSecureRandom(); }
   bool ReadSecureWord(uint32_t& word) override { return platform::ReadSecureWord(word); }
   void CloseSecureRandom() override { platform::CloseSecureRandom(); }
+
+  void SetLostDisplayHook(std::function<bool()> keep) override {
+    platform::SetLostDisplayHook(std::move(keep));
+  }
 
   std::string ExecutableDir() override { return platform::ExecutableDir(); }
   std::unique_ptr<Audio> MakeAudio() override { return MakeSystemAudio(); }

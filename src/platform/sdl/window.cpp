@@ -14,6 +14,7 @@
 
 #include "platform/sdl/quiet.h"
 #include "platform/sdl/sdl_canvas.h"
+#include "platform/sdl/session_end.h"
 #include "platform/sdl/window_internal.h"
 
 namespace platform {
@@ -74,14 +75,18 @@ void CloseScreen(Window* w) {
 void InitPlatform() {
   SilenceSdlLog();
   SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+  // The session's signals have a watcher of their own (session_end.h), which also sees SIGHUP and
+  // reaches the dialogs.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   // Windows are drawn by SDL's software renderer straight into their framebuffer. Left to
   // choose, SDL would open a GL context just to decide how to show that framebuffer.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   SDL_Init(SDL_INIT_EVENTS | SDL_INIT_TIMER);
+  SetQuitWakeups(SDL_WasInit(SDL_INIT_EVENTS) != 0);
 }
 
 void ShutdownPlatform() {
+  SetQuitWakeups(false);
   CloseDialogWindows();
   if (TTF_WasInit()) TTF_Quit();
   SDL_Quit();
@@ -106,6 +111,8 @@ bool StartVideo() {
     missing = SDL_InitSubSystem(SDL_INIT_VIDEO) != 0;
   }
   if (missing) return false;
+  // Xlib's own handler for a lost display ends the process at once, with the game unsaved.
+  CatchLostDisplay();
   // Without a display SDL settles for a driver that shows nothing; a game nobody can see would
   // run on unseen, so treat that as no display at all.
   const char* driver = SDL_GetCurrentVideoDriver();
@@ -119,9 +126,9 @@ bool StartVideo() {
 
 Window* OpenGameWindow(int64_t width, int64_t height, const std::string& title) {
   if (!StartVideo()) return nullptr;
-  SDL_Window* sdl = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                     static_cast<int>(width), static_cast<int>(height),
-                                     SDL_WINDOW_RESIZABLE);
+  SDL_Window* sdl =
+      SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                       static_cast<int>(width), static_cast<int>(height), SDL_WINDOW_RESIZABLE);
   if (!sdl) return nullptr;
   auto* w = new Window;
   w->sdl = sdl;
@@ -160,6 +167,8 @@ void CloseGameWindow(Window* w) {
 }
 
 bool DrainEvents(Window* w) {
+  // A signal's quit counts even when its SDL_QUIT could not be pushed or a dialog took it.
+  if (QuitRequested()) return true;
   SDL_Event e;
   while (SDL_PollEvent(&e)) {
     if (e.type == SDL_QUIT) return true;
