@@ -5,11 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "render/colors.h"
 #include "render/layout.h"
 #include "rules/draw.h"
 #include "shell/startup.h"
 #include "support/headless_system.h"
+#include "support/scoped_env.h"
 #include "support/temp_files.h"
 
 namespace {
@@ -18,11 +21,14 @@ class FramePipeline : public ::testing::Test {
  protected:
   void SetUp() override {
     dir_ = testing_support::MakeTempDir("frame");
+    // Start-up also looks in the data folder: never the real one of whoever runs the tests.
+    xdg_.emplace("XDG_DATA_HOME", (dir_ / "xdg").string());
     sys_.exeDir = dir_.string() + "/";
     ASSERT_TRUE(shell::OpenGameWindow(game_, host_));
   }
   void TearDown() override {
     shell::Shutdown(game_);
+    xdg_.reset();
     testing_support::RemoveTempDir(dir_);
   }
   // Runs one pass of the frame loop and tells whether it presented.
@@ -38,6 +44,7 @@ class FramePipeline : public ::testing::Test {
   }
 
   std::filesystem::path dir_;
+  std::optional<testing_support::ScopedEnv> xdg_;
   testing_support::HeadlessSystem sys_;
   shell::Game game_{sys_};
   shell::ShellHost host_{game_};
