@@ -20,6 +20,8 @@ trap cleanup EXIT
 make_workdir() {
   work=$(mktemp -d)
   cp "$bin" "$work/tessaline"
+  # The game also looks for its save in the per-user data folder: the test's own, never the real.
+  export XDG_DATA_HOME="$work/data"
 }
 
 # Starts Xvfb on a free display number and exports DISPLAY; extra arguments go to Xvfb.

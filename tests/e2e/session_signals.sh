@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# A logout (SIGTERM), Ctrl-C in the terminal (SIGINT) and a closed terminal (SIGHUP) during
+# auto-run at the fastest speed, where the debounced save keeps being put off: each ends the game
+# the orderly way, with code 0, and leaves a save holding every draw seen to end, with the money
+# conserved. A SIGTERM while a box is open (the greeting, the New Game question) answers it as
+# closing it would, and the game still saves and ends.
+set -uo pipefail
+bin=$1
+source "$(dirname "$0")/lib.bash"
+source "$(dirname "$0")/session_end.bash"
+
+for signal in TERM INT HUP; do
+  auto_run_two_draws
+  kill -s "$signal" "$game_pid"
+  expect_clean_exit 10
+  check_auto_run_save 2
+  echo "SIG$signal during auto-run: saved $(int_at "$work/keno_save.dat" 16) draws"
+  end_round
+done
+
+# The greeting of a first start, open when the session ends.
+make_workdir
+start_xvfb
+start_game
+wait_window "Welcome to Keno!" 30 >/dev/null
+kill -s TERM "$game_pid"
+expect_clean_exit 10
+[ "$(int_at "$work/keno_save.dat" 8)" -eq 1000 ] || fail "the first start was not saved"
+end_round
+
+# The New Game question asked during auto-run: unanswered, it changes nothing.
+auto_run_two_draws
+click_held $(button_centre 1)
+wait_window "New Game" 10 >/dev/null
+kill -s TERM "$game_pid"
+expect_clean_exit 10
+check_auto_run_save 2
+xwininfo -root -tree | grep -qF '"New Game"' && fail "the New Game box outlived the game"
+echo "session_signals: ok"
