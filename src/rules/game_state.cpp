@@ -91,7 +91,7 @@ void ResetSet(GameState& g) {
 
 void FullReset(GameState& g, Host& host) {
   StopAutoRun(g);
-  g.pendingNewGame = NewGame::kNone;
+  g.pendingNewGame = NewGameChoice::kNone;
   host.DeleteSaveFile();
   g.balance = kStartingBalance;
   g.genWon = g.genBet = g.casWon = g.casBet = 0;
@@ -108,22 +108,22 @@ void FullReset(GameState& g, Host& host) {
 
 namespace {
 
-void StartNewGame(GameState& g, Host& host, NewGame choice) {
-  g.pendingNewGame = NewGame::kNone;
-  if (choice == NewGame::kClearPicks) {
+void StartNewGame(GameState& g, Host& host, NewGameChoice choice) {
+  g.pendingNewGame = NewGameChoice::kNone;
+  if (choice == NewGameChoice::kClearPicks) {
     StopAutoRun(g);
     ResetSet(g);
     host.SaveGame();
     SelectTab(g, 1);
-  } else if (choice == NewGame::kFullReset) {
+  } else if (choice == NewGameChoice::kFullReset) {
     FullReset(g, host);
   }
 }
 
 }  // namespace
 
-void AnswerNewGame(GameState& g, Host& host, NewGame choice, int64_t nowMs) {
-  if (choice == NewGame::kNone) return;
+void AnswerNewGame(GameState& g, Host& host, NewGameChoice choice, int64_t nowMs) {
+  if (choice == NewGameChoice::kNone) return;
   if (!g.drawInProgress) {
     StartNewGame(g, host, choice);
     return;
@@ -135,7 +135,7 @@ void AnswerNewGame(GameState& g, Host& host, NewGame choice, int64_t nowMs) {
 }
 
 void ApplyPendingNewGame(GameState& g, Host& host) {
-  if (g.pendingNewGame == NewGame::kNone) return;
+  if (g.pendingNewGame == NewGameChoice::kNone) return;
   if (g.statusTitle == kNewGameWaitTitle) {
     g.statusMessage.clear();
     g.statusTitle.clear();
@@ -144,7 +144,7 @@ void ApplyPendingNewGame(GameState& g, Host& host) {
 }
 
 void NoticePendingNewGame(GameState& g, int64_t nowMs) {
-  if (g.pendingNewGame != NewGame::kNone && g.drawInProgress && g.statusMessage.empty()) {
+  if (g.pendingNewGame != NewGameChoice::kNone && g.drawInProgress && g.statusMessage.empty()) {
     SetStatus(g, kNewGameWaitTitle, kNewGameWaitText, nowMs);
   }
 }

@@ -31,7 +31,7 @@ constexpr int kPayTableSize = 13;  // [spots 0..12][hits 0..12]
 enum PayMode : int64_t { GENEROUS = 0, CASINO = 1 };
 
 // A New Game answer: YES clears the picks, NO wipes the whole game.
-enum class NewGame : int64_t { kNone = 0, kClearPicks = 1, kFullReset = 2 };
+enum class NewGameChoice : int64_t { kNone = 0, kClearPicks = 1, kFullReset = 2 };
 
 constexpr const char* kNewGameWaitTitle = "NEW GAME";
 constexpr const char* kNewGameWaitText = "Starts when this draw ends";
@@ -88,7 +88,7 @@ struct GameState {
   int64_t lastBallTime = 0;  // ms
   int64_t jackpotCard = 0;   // 0 = none
   // A New Game answered while a draw ran: it starts once that draw has paid.
-  NewGame pendingNewGame = NewGame::kNone;
+  NewGameChoice pendingNewGame = NewGameChoice::kNone;
 
   // Auto-run, saving and messages.
   int64_t autoRun = 0;
@@ -148,7 +148,7 @@ void StopAutoRun(GameState& g);
 // at once, Card 1 shows) or NO (kFullReset). With no draw running it happens now; during a draw it
 // waits, so the draw pays as staked, with auto-run stopped at once and the stats panel's notice
 // saying so. A later answer replaces a waiting one, whichever it was.
-void AnswerNewGame(GameState& g, Host& host, NewGame choice, int64_t nowMs);
+void AnswerNewGame(GameState& g, Host& host, NewGameChoice choice, int64_t nowMs);
 // Called by the draw once it has been evaluated (its boxes answered): a waiting New Game starts.
 void ApplyPendingNewGame(GameState& g, Host& host);
 // Each frame while the notice is empty: a New Game still waiting says so again.

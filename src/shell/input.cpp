@@ -70,9 +70,9 @@ void NewGame(Game& game, rules::Host& host) {
                        "CANCEL - Return to game, change nothing.",
                        rules::Buttons::YesNoCancel, rules::Icon::None);
   if (answer == rules::Answer::Yes) {
-    rules::AnswerNewGame(g, host, rules::NewGame::kClearPicks, host.NowMs());
+    rules::AnswerNewGame(g, host, rules::NewGameChoice::kClearPicks, host.NowMs());
   } else if (answer == rules::Answer::No) {
-    rules::AnswerNewGame(g, host, rules::NewGame::kFullReset, host.NowMs());
+    rules::AnswerNewGame(g, host, rules::NewGameChoice::kFullReset, host.NowMs());
   }
 }
 
