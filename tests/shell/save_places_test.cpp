@@ -88,7 +88,7 @@ void PrintTo(const PlaceCase& c, std::ostream* os) { *os << c.name; }
 
 class PlaceCases : public SavePlaces, public ::testing::WithParamInterface<PlaceCase> {
  public:
-  // The test body reaches the fixture's helpers through these.
+  // The cases' set-up reaches the fixture's file functions through these.
   using SavePlaces::Beside;
   using SavePlaces::Data;
   using SavePlaces::Put;
