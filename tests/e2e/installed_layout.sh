@@ -48,11 +48,11 @@ start_xvfb
 env HOME="$work/home" "$prefix/games/tessaline" &
 game_pid=$!
 if [ "$foreign" = yes ]; then
-  main=$(pass_welcome) || exit 1
+  pass_welcome
 else
   main=$(wait_window "Tessaline by Brindlec 6.40" 30) || exit 1
+  read_client_size
 fi
-read_client_size
 # A first start shows Card 1 once the greeting has closed; a loaded game with picks the Main tab.
 tab=0
 [ "$foreign" = yes ] && tab=1

@@ -2,7 +2,6 @@
 # speed on the real window, and what the save must hold afterwards. Source lib.bash first.
 
 kDrawAutoRun=180,35,35
-kSpeedLit=80,200,100
 
 # A first start that picks Card 1 at random (right click on Auto-Pick), raises the speed to 5
 # and holds SPACE until auto-run draws; returns once two draws have ended on screen (the Runs
@@ -14,17 +13,7 @@ auto_run_two_draws() {
   click_held $(button_centre 6) 3
   card_has_picks() { [ "$(count_color "$gx" "$gy" "$gw" "$gh" 8 "$kCellPicked")" -gt 1000 ]; }
   wait_until 10 "a right click on Auto-Pick made no picks" card_has_picks
-  local bw=$(((W - 38) / 8))
-  speed_x=$((12 + 3 * (bw + 2)))
-  speed_w=$bw
-  lit() { count_color "$speed_x" 12 "$speed_w" 96 8 "$kSpeedLit"; }
-  snap
-  for _ in 1 2; do
-    before=$(lit)
-    click_held $((speed_x + bw * 3 / 4)) 60
-    more_lit() { [ "$(lit)" -gt "$before" ]; }
-    wait_until 10 "the right half of Speed did not raise the speed" more_lit
-  done
+  raise_speed 5
   hold_key space 1.5
   wait_until 10 "holding SPACE did not start auto-run" px_is 20 20 "$kDrawAutoRun"
   runs_box=$(runs_value_box) || exit 1
