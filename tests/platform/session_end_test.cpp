@@ -11,6 +11,9 @@
 
 #include <functional>
 
+// After GoogleTest: Xlib's macros (None, Bool) would clash with its names.
+#include <X11/Xlib.h>
+
 namespace {
 
 // Runs `body` in a child process; its result is the child's exit code, or -1 when a signal ended
@@ -63,6 +66,33 @@ TEST(SessionSignals, ASignalBeforeTheEventLoopStartsIsStillSeen) {
               kill(getpid(), SIGTERM);
               for (int i = 0; i < 3000 && !platform::QuitRequested(); ++i) usleep(10000);
               return platform::QuitRequested() ? 0 : 1;
+            }),
+            0);
+}
+
+// SDL wakes its waiting loop with a message to its newest window over a second connection; a
+// dialog window destroyed before the server takes it must not end the game. Needs a display:
+// tests/e2e/x_errors.sh runs it under Xvfb.
+TEST(DisplayErrors, AMessageToAWindowAlreadyGoneDoesNotEndTheProcess) {
+  Display* probe = XOpenDisplay(nullptr);
+  if (probe == nullptr) GTEST_SKIP() << "no X display";
+  XCloseDisplay(probe);
+  EXPECT_EQ(InChild([] {
+              Display* owner = XOpenDisplay(nullptr);
+              Display* sender = XOpenDisplay(nullptr);
+              if (owner == nullptr || sender == nullptr) return 2;
+              platform::CatchLostDisplay();
+              const Window gone =
+                  XCreateSimpleWindow(owner, DefaultRootWindow(owner), 0, 0, 10, 10, 0, 0, 0);
+              XDestroyWindow(owner, gone);
+              XSync(owner, False);
+              XEvent message{};
+              message.type = ClientMessage;
+              message.xclient.window = gone;
+              message.xclient.format = 32;
+              XSendEvent(sender, gone, False, NoEventMask, &message);
+              XSync(sender, False);  // the server's BadWindow arrives here
+              return 0;
             }),
             0);
 }

@@ -80,8 +80,8 @@ struct DialogWindow {
 
 // The window of the last dialog, hidden, until the next dialog opens or the platform shuts
 // down. SDL wakes a waiting loop by sending its newest window a message over a second X
-// connection; were the window destroyed the moment its loop ends, the server could take that
-// message after the window is gone, and Xlib answers the error by ending the process.
+// connection; keeping the window a while lets most such messages arrive while it still exists,
+// and the error the server gives for one that comes later is let pass (session_end.h).
 std::unique_ptr<DialogWindow>& Retired() {
   static std::unique_ptr<DialogWindow> retired;
   return retired;
@@ -154,7 +154,7 @@ void CentrePosition(Window* parent, int w, int h, int& x, int& y) {
 
 Opened OpenDialogWindow(DialogWindow& d, Window* parent, const std::string& title, int64_t width,
                         int64_t height) {
-  Retired().reset();  // long past its last wait, so nothing is on its way to it any more
+  Retired().reset();  // a wake-up still on its way to it fails harmlessly
   const int w = static_cast<int>(std::clamp<int64_t>(width, 1, 16384));
   const int h = static_cast<int>(std::clamp<int64_t>(height, 1, 16384));
   int x = 0, y = 0;

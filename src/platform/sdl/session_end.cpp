@@ -4,6 +4,7 @@
 
 #include <SDL.h>
 #include <X11/Xlib.h>
+#include <X11/Xproto.h>
 #include <pthread.h>
 #include <signal.h>
 #include <unistd.h>
@@ -58,6 +59,20 @@ int OnLostDisplay(Display*) {
   const bool kept = lost.keep ? lost.keep() : true;
   // Nothing of the display can be released any more, and exit handlers would try.
   _exit(kept ? 0 : 1);
+}
+
+XErrorHandler& FormerErrorHandler() {
+  static XErrorHandler former = nullptr;
+  return former;
+}
+
+// SDL wakes a waiting event loop by sending a message to its newest window, which may be a
+// closed dialog that is destroyed before the server takes the message. The server's BadWindow
+// answer to that send is harmless; Xlib's default handler would end the process over it.
+int OnXError(Display* display, XErrorEvent* error) {
+  if (error->error_code == BadWindow && error->request_code == X_SendEvent) return 0;
+  const XErrorHandler former = FormerErrorHandler();
+  return former != nullptr ? former(display, error) : 0;
 }
 
 }  // namespace
@@ -115,6 +130,8 @@ void SetQuitWakeups(bool on) {
 void CatchLostDisplay() {
   Lost().mainThread = std::this_thread::get_id();
   XSetIOErrorHandler(OnLostDisplay);
+  const XErrorHandler former = XSetErrorHandler(OnXError);
+  if (former != OnXError) FormerErrorHandler() = former;
 }
 
 void SetLostDisplayHook(std::function<bool()> keep) { Lost().keep = std::move(keep); }

@@ -27,7 +27,8 @@ void ClearQuitRequest();
 // On from SDL's event start to just before its end: only meanwhile may SDL_QUIT be pushed.
 void SetQuitWakeups(bool on);
 
-// Installs the display's I/O error handler; called on the main thread once video has started. The
+// Installs the display's I/O error handler, and an error handler that lets a wake-up message sent
+// to a window already destroyed pass; called on the main thread once video has started. The
 // handler runs `keep` (SetLostDisplayHook) on the main thread and ends the process with 0 when
 // the game was kept, 1 when not; any other thread that finds the display gone waits for the main
 // thread, the only one that may read the game, to find it too.
