@@ -1,14 +1,14 @@
-// The game's busiest frame on SDL's software renderer over an in-memory surface, one core:
-// the Main view of four 12-pick cards in the middle of a draw with balls in the air, every button
-// face, heat map off or on, no overlay or either one open. Recording (composition into the display
-// list with the real font metrics), the check of an unchanged frame, and the replay onto the
-// screen are timed apart, as RenderFrame does them. Also the first frame after a resize.
+// The game's busiest frame on the null platform over an in-memory SDL surface (SDL's software
+// renderer), one core: the Main view of four 12-pick cards in the middle of a draw with balls in
+// the air, every button face, heat map off or on, no overlay or either one open. Recording
+// (composition into the display list with the real font metrics), the check of an unchanged
+// frame, and the replay onto the screen are timed apart, as RenderFrame does them. Also the first
+// frame after a resize.
 #include <SDL.h>
 #include <benchmark/benchmark.h>
 
-#include <memory>
-
-#include "platform/sdl/sdl_canvas.h"
+#include "platform/null/null_system.h"
+#include "platform/sdl/surface_screen.h"
 #include "render/balls_panel.h"
 #include "render/board_view.h"
 #include "render/display_list.h"
@@ -20,22 +20,12 @@
 
 namespace {
 
-struct Screen {
-  SDL_Surface* surface = nullptr;
-  SDL_Renderer* renderer = nullptr;
-  std::unique_ptr<platform::SdlCanvas> canvas;
-
-  Screen(int w, int h) {
-    surface = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_RGB888);
-    renderer = surface != nullptr ? SDL_CreateSoftwareRenderer(surface) : nullptr;
-    canvas = std::make_unique<platform::SdlCanvas>(renderer, 96.0);
-  }
-  ~Screen() {
-    canvas.reset();
-    if (renderer != nullptr) SDL_DestroyRenderer(renderer);
-    if (surface != nullptr) SDL_FreeSurface(surface);
-  }
-};
+// Opens the null platform's window and screen, as start-up does, and gives the screen's canvas.
+platform::Canvas& OpenScreen(platform::NullSystem& system, int64_t width, int64_t height) {
+  system.OpenWindow(width, height, "frame_bench");
+  system.OpenScreen(width, height);
+  return *system.ScreenCanvas();
+}
 
 // Twelve picks on every card, overlapping so the Main view shows asterisks of both kinds; twelve
 // balls revealed, the last few still falling; auto-run on.
@@ -83,29 +73,30 @@ struct Board {
 };
 
 struct Frame {
-  Screen screen;
+  platform::SurfaceScreen screen;
+  platform::NullSystem system{screen};
   Board board;
   render::BoardView view;
   render::DisplayList list, shown;
 
   // Args: width, height, heat map 0/1, overlay 0 none / 1 payout / 2 about.
   explicit Frame(const benchmark::State& s)
-      : screen(static_cast<int>(s.range(0)), static_cast<int>(s.range(1))),
-        board(*screen.canvas, s.range(0), s.range(1), s.range(2) != 0),
-        view{board.state, board.layout, board.fonts, board.balls, s.range(3) == 1,
-             s.range(3) == 2, false} {
+      : screen(s.range(0), s.range(1), SDL_PIXELFORMAT_RGB888),
+        board(OpenScreen(system, s.range(0), s.range(1)), s.range(0), s.range(1), s.range(2) != 0),
+        view{board.state,     board.layout,    board.fonts, board.balls,
+             s.range(3) == 1, s.range(3) == 2, false} {
     Record(list);
     Replay();  // the first frame rasterises the text; later ones reuse it
     shown = list;
   }
   void Record(render::DisplayList& into) {
     into.calls.clear();
-    render::RecordingCanvas recorder(into, *screen.canvas, screen.canvas.get());
+    render::RecordingCanvas recorder(into, *system.ScreenMetrics(), system.ScreenCanvas());
     shell::ComposeFrame(recorder, view);
   }
   void Replay() {
-    render::Replay(list, *screen.canvas);
-    SDL_RenderFlush(screen.renderer);
+    render::Replay(list, *system.ScreenCanvas());
+    system.Present();
   }
 };
 
@@ -140,7 +131,7 @@ BENCHMARK(BM_UnchangedFrame)->Apply(FrameArgs);
 void BM_Replay(benchmark::State& state) {
   Frame f(state);
   for (auto _ : state) f.Replay();
-  state.counters["texts"] = static_cast<double>(f.screen.canvas->CachedTextCount());
+  state.counters["texts"] = static_cast<double>(f.screen.Drawing().CachedTextCount());
 }
 BENCHMARK(BM_Replay)->Apply(FrameArgs);
 
@@ -148,8 +139,8 @@ BENCHMARK(BM_Replay)->Apply(FrameArgs);
 void BM_FrameAfterResize(benchmark::State& state) {
   Frame f(state);
   for (auto _ : state) {
-    render::LoadFonts(*f.screen.canvas, f.board.fonts, f.board.layout.clientHeight);
-    render::ComputeLayout(f.board.layout, *f.screen.canvas, f.board.balls, f.board.fonts);
+    render::LoadFonts(f.screen.Drawing(), f.board.fonts, f.board.layout.clientHeight);
+    render::ComputeLayout(f.board.layout, f.screen.Drawing(), f.board.balls, f.board.fonts);
     f.Record(f.list);
     f.Replay();
   }

@@ -15,7 +15,7 @@
 namespace shell_test {
 namespace {
 
-using testing_support::HeadlessSystem;
+using platform::NullSystem;
 using testing_support::ScopedEnv;
 
 // The centre of number n's cell on a card view at 1280 x 780.
@@ -24,7 +24,7 @@ int64_t CellY(int n) { return 172 + ((n - 1) / 10) * 596 / 8 + 35; }
 
 // Scripts a SPACE tap, enough frames for a draw at the default speed to end and its save to
 // come due, then ESC.
-void ScriptDrawThenEsc(HeadlessSystem& sys) {
+void ScriptDrawThenEsc(NullSystem& sys) {
   platform::InputState space;
   space.spaceDown = true;
   sys.inputs.push_back(space);
@@ -38,7 +38,7 @@ void ScriptDrawThenEsc(HeadlessSystem& sys) {
 class BadEnvironment : public ShellTest {
  protected:
   // A whole run of the program on `sys` at 1280 x 780, saving where the game's directory says.
-  void RunSession(HeadlessSystem& sys, const std::string& exeDir, int exitCode = 0) {
+  void RunSession(NullSystem& sys, const std::string& exeDir, int exitCode = 0) {
     sys.exeDir = exeDir;
     sys.clientWidth = 1280;
     sys.clientHeight = 780;
@@ -51,7 +51,8 @@ TEST_F(BadEnvironment, NoSoundDeviceWarnsOnceBeforeTheWindowThenPlaysSilently) {
   rules::GameState saved;
   rules::SetPick(saved, 1, 7, true);
   ASSERT_TRUE(shell::SaveGame(saved, SavePath().string()));
-  HeadlessSystem sys;
+  testing_support::RecordingScreen screen;
+  NullSystem sys{screen};
   sys.audioOpens = false;
   bool windowOpenAtWarning = true;
   sys.onDialog = [&] {
@@ -80,7 +81,8 @@ TEST_F(BadEnvironment, AGameDirectoryThatCannotHoldTheSaveUsesTheDataDirectory) 
   testing_support::WriteBytes(blocked, {});
   const std::string exeDir = blocked.string() + "/";
 
-  HeadlessSystem first;
+  testing_support::RecordingScreen firstScreen;
+  NullSystem first{firstScreen};
   first.Click(CellX(7), CellY(7));
   ScriptDrawThenEsc(first);
   RunSession(first, exeDir);
@@ -96,7 +98,8 @@ TEST_F(BadEnvironment, AGameDirectoryThatCannotHoldTheSaveUsesTheDataDirectory) 
   EXPECT_EQ(played.cards[1].picked[7], 1);
 
   // The next run finds it there: no greeting, the same balance and picks, played on.
-  HeadlessSystem second;
+  testing_support::RecordingScreen secondScreen;
+  NullSystem second{secondScreen};
   ScriptDrawThenEsc(second);
   RunSession(second, exeDir);
   EXPECT_TRUE(second.dialogs.empty());
@@ -115,7 +118,8 @@ TEST_F(BadEnvironment, NowhereToSaveStillPlaysAndEndsWithCodeOne) {
   // A data directory that cannot be made (a file stands in its way), and no usable home.
   const ScopedEnv xdg("XDG_DATA_HOME", (file / "data").string());
   const ScopedEnv home("HOME", (file / "home").string());
-  HeadlessSystem sys;
+  testing_support::RecordingScreen screen;
+  NullSystem sys{screen};
   sys.Click(CellX(7), CellY(7));
   ScriptDrawThenEsc(sys);
   RunSession(sys, (file / "game").string() + "/", 1);
@@ -129,7 +133,7 @@ TEST_F(BadEnvironment, AOnePixelWindowDrawsOnAndTheBoardComesBackWhenEnlarged) {
   Start();
   Frames(2);
   const render::Layout before = game_.layout;
-  const std::size_t images = sys_.screen.LiveImages(), fonts = sys_.screen.LiveFonts();
+  const std::size_t images = screen_.canvas.LiveImages(), fonts = screen_.canvas.LiveFonts();
   sys_.Click(CellX(7), CellY(7));
   platform::InputState space;
   space.spaceDown = true;
@@ -181,8 +185,8 @@ TEST_F(BadEnvironment, AOnePixelWindowDrawsOnAndTheBoardComesBackWhenEnlarged) {
   EXPECT_EQ(after.glyphSize, before.glyphSize);
   EXPECT_NE(after.whiteAsterisk, nullptr);
   EXPECT_NE(game_.balls.ballsPanelImage, nullptr);
-  EXPECT_EQ(sys_.screen.LiveImages(), images) << "no image is left behind by the resizes";
-  EXPECT_EQ(sys_.screen.LiveFonts(), fonts) << "no font is left behind by the resizes";
+  EXPECT_EQ(screen_.canvas.LiveImages(), images) << "no image is left behind by the resizes";
+  EXPECT_EQ(screen_.canvas.LiveFonts(), fonts) << "no font is left behind by the resizes";
   // And it plays at full size again: a click on Card 1's tab, then one that picks a number.
   sys_.Click(294 + 876 / 5 + 8, 150);
   sys_.Click(CellX(8), CellY(8));

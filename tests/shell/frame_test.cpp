@@ -1,4 +1,4 @@
-// The frame pipeline on the headless platform: a frame equal to the one on screen is not drawn
+// The frame pipeline on the null platform: a frame equal to the one on screen is not drawn
 // again, while a revealed ball, a falling ball's step, a pick, a resize or a closed dialog each
 // bring a new present; the overlays' fonts follow the grid.
 #include "shell/frame.h"
@@ -7,11 +7,12 @@
 
 #include <optional>
 
+#include "platform/null/null_system.h"
 #include "render/colors.h"
 #include "render/layout.h"
 #include "rules/draw.h"
 #include "shell/startup.h"
-#include "support/headless_system.h"
+#include "support/recording_screen.h"
 #include "support/scoped_env.h"
 #include "support/temp_files.h"
 
@@ -45,7 +46,8 @@ class FramePipeline : public ::testing::Test {
 
   std::filesystem::path dir_;
   std::optional<testing_support::ScopedEnv> xdg_;
-  testing_support::HeadlessSystem sys_;
+  testing_support::RecordingScreen screen_;
+  platform::NullSystem sys_{screen_};
   shell::Game game_{sys_};
   shell::ShellHost host_{game_};
 };
@@ -109,9 +111,9 @@ TEST_F(FramePipeline, OverlayFontsAreFittedToTheGridOnlyWhenItChanges) {
   Frame();
   Frame();
   EXPECT_EQ(fonts.aboutFont, about);
-  sys_.screen.Clear();
+  screen_.canvas.Clear();
   Frame();
-  EXPECT_TRUE(sys_.screen.CallsOf(render::CallKind::LoadFont).empty());
+  EXPECT_TRUE(screen_.canvas.CallsOf(render::CallKind::LoadFont).empty());
 
   sys_.clientWidth = 1280;
   sys_.clientHeight = 780;
@@ -124,17 +126,17 @@ TEST_F(FramePipeline, OverlayFontsAreFittedToTheGridOnlyWhenItChanges) {
 
 TEST_F(FramePipeline, RepaintShowsTheLastFrameAgainWithoutRecording) {
   Frame();
-  const render::DisplayList before = sys_.presented;
+  const render::DisplayList before = screen_.presented;
   ASSERT_TRUE(sys_.repaint);
   game_.state.balance = 5;  // a change that a repaint must not show
   sys_.repaint();
-  EXPECT_EQ(sys_.presented, before);
+  EXPECT_EQ(screen_.presented, before);
 }
 
 TEST_F(FramePipeline, TheFrameEndsWithTheBottomMarginPainted) {
   Frame();
   std::vector<render::CanvasCall> boxes;
-  for (const render::CanvasCall& call : sys_.presented.calls) {
+  for (const render::CanvasCall& call : screen_.presented.calls) {
     if (call.kind == render::CallKind::Box) boxes.push_back(call);
   }
   ASSERT_FALSE(boxes.empty());

@@ -25,7 +25,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using platform::InputState;
-using testing_support::HeadlessSystem;
+using platform::NullSystem;
 
 bool Root() { return geteuid() == 0; }
 
@@ -65,7 +65,7 @@ void PrintTo(const Occasion& o, std::ostream* os) { *os << o.name; }
 class EveryOccasion : public GameKept, public ::testing::WithParamInterface<Occasion> {
  public:
   rules::GameState& State() { return g_; }
-  HeadlessSystem& Sys() { return sys_; }
+  NullSystem& Sys() { return sys_; }
   void RunFrames(int n) { Frames(n); }
   void AnswerNewGame(platform::MessageAnswer answer) {
     sys_.answers.push_back(answer);
@@ -233,7 +233,8 @@ TEST_P(UnreadableSave, IsKeptAndTheSessionsGameIsFoundNextTime) {
   }
   EXPECT_EQ(Saved(DataSavePath()).genWon, 77);
 
-  HeadlessSystem next;
+  testing_support::RecordingScreen nextScreen;
+  NullSystem next{nextScreen};
   next.exeDir = sys_.exeDir;
   shell::Game again(next);
   shell::ShellHost nextHost(again);

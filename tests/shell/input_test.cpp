@@ -1,4 +1,4 @@
-// Input on the headless platform at 1280 x 780: the click rules of every board region, the
+// Input on the null platform at 1280 x 780: the click rules of every board region, the
 // Draw-button and SPACE holds on the frame clock, pick edits, the card copy and New Game dialogs (a
 // New Game during a draw waits for it to pay), the locks that keep a running draw paying only for
 // what it was bought with, and a click on every cell's corners and centre at four sizes.
@@ -76,7 +76,7 @@ struct ClickCase {
   const char* name;
   std::function<void(shell::Game&)> before;
   int64_t x, y;
-  std::function<void(const shell::Game&, const testing_support::HeadlessSystem&)> check;
+  std::function<void(const shell::Game&, const platform::NullSystem&)> check;
 };
 
 class LeftClickRules : public Input, public ::testing::WithParamInterface<ClickCase> {};
@@ -91,99 +91,83 @@ TEST_P(LeftClickRules, ApplyTheirRule) {
 const ClickCase kLeftClicks[] = {
     {"OpenOverlayOnlyCloses", [](shell::Game& gm) { gm.input.payoutOverlayOpen = 1; }, SlotX(1),
      kButtonY,
-     [](const shell::Game& gm, const testing_support::HeadlessSystem& sys) {
+     [](const shell::Game& gm, const platform::NullSystem& sys) {
        EXPECT_EQ(gm.input.payoutOverlayOpen, 0);
        EXPECT_TRUE(sys.dialogs.size() == 1u) << "only the welcome box, no New Game box";
      }},
     {"OpenOverlayClosesOnAClickOutsideTheWindow",
      [](shell::Game& gm) { gm.input.aboutOverlayOpen = 1; }, -1, -1,
-     [](const shell::Game& gm, const testing_support::HeadlessSystem&) {
+     [](const shell::Game& gm, const platform::NullSystem&) {
        EXPECT_EQ(gm.input.aboutOverlayOpen, 0);
      }},
     {"DrawButtonStopsAutoRun",
      [](shell::Game& gm) { gm.state.autoRun = gm.state.autoNextPending = 1; }, SlotX(0), kButtonY,
-     [](const shell::Game& gm, const testing_support::HeadlessSystem&) {
+     [](const shell::Game& gm, const platform::NullSystem&) {
        EXPECT_EQ(gm.state.autoRun, 0);
        EXPECT_EQ(gm.state.autoNextPending, 0);
      }},
     {"PayoutOpensItsOverlayClosesAboutStopsAutoRun", [](shell::Game& gm) { gm.state.autoRun = 1; },
      SlotX(2), kButtonY,
-     [](const shell::Game& gm, const testing_support::HeadlessSystem&) {
+     [](const shell::Game& gm, const platform::NullSystem&) {
        EXPECT_EQ(gm.input.payoutOverlayOpen, 1);
        EXPECT_EQ(gm.state.autoRun, 0);
      }},
     {"SpeedLeftHalfLowers", [](shell::Game& gm) { gm.state.speed = 3; }, 483 + 77 - 1, kButtonY,
-     [](const shell::Game& gm, const testing_support::HeadlessSystem&) {
-       EXPECT_EQ(gm.state.speed, 2);
-     }},
+     [](const shell::Game& gm, const platform::NullSystem&) { EXPECT_EQ(gm.state.speed, 2); }},
     {"SpeedMiddleCountsAsRightHalf", [](shell::Game& gm) { gm.state.speed = 3; }, 483 + 77,
      kButtonY,
-     [](const shell::Game& gm, const testing_support::HeadlessSystem&) {
-       EXPECT_EQ(gm.state.speed, 4);
-     }},
+     [](const shell::Game& gm, const platform::NullSystem&) { EXPECT_EQ(gm.state.speed, 4); }},
     {"SpeedStaysAtOne", [](shell::Game& gm) { gm.state.speed = 1; }, SlotX(3), kButtonY,
-     [](const shell::Game& gm, const testing_support::HeadlessSystem&) {
-       EXPECT_EQ(gm.state.speed, 1);
-     }},
+     [](const shell::Game& gm, const platform::NullSystem&) { EXPECT_EQ(gm.state.speed, 1); }},
     {"SpeedStaysAtFive", [](shell::Game& gm) { gm.state.speed = 5; }, SlotX(3, 150), kButtonY,
-     [](const shell::Game& gm, const testing_support::HeadlessSystem&) {
-       EXPECT_EQ(gm.state.speed, 5);
-     }},
+     [](const shell::Game& gm, const platform::NullSystem&) { EXPECT_EQ(gm.state.speed, 5); }},
     {"BetRightHalfRaisesBoth", nullptr, 640 + 77, kButtonY,
-     [](const shell::Game& gm, const testing_support::HeadlessSystem&) {
+     [](const shell::Game& gm, const platform::NullSystem&) {
        EXPECT_EQ(gm.state.betSetting, 2);
        EXPECT_EQ(gm.state.betPerCard, 2);
      }},
     {"BetStaysAtTen", [](shell::Game& gm) { gm.state.betSetting = gm.state.betPerCard = 10; },
      SlotX(4, 150), kButtonY,
-     [](const shell::Game& gm, const testing_support::HeadlessSystem&) {
+     [](const shell::Game& gm, const platform::NullSystem&) {
        EXPECT_EQ(gm.state.betPerCard, 10);
      }},
     {"BetStaysAtOne", nullptr, SlotX(4), kButtonY,
-     [](const shell::Game& gm, const testing_support::HeadlessSystem&) {
-       EXPECT_EQ(gm.state.betPerCard, 1);
-     }},
+     [](const shell::Game& gm, const platform::NullSystem&) { EXPECT_EQ(gm.state.betPerCard, 1); }},
     {"SoundToggles", nullptr, SlotX(5), kButtonY,
-     [](const shell::Game& gm, const testing_support::HeadlessSystem&) {
-       EXPECT_EQ(gm.state.soundOn, 0);
-     }},
+     [](const shell::Game& gm, const platform::NullSystem&) { EXPECT_EQ(gm.state.soundOn, 0); }},
     {"AutoPickFillsTheActiveCardAndStopsAutoRun",
      [](shell::Game& gm) {
        gm.state.autoRun = 1;
        rules::SelectTab(gm.state, 2);
      },
      SlotX(6), kButtonY,
-     [](const shell::Game& gm, const testing_support::HeadlessSystem&) {
+     [](const shell::Game& gm, const platform::NullSystem&) {
        EXPECT_EQ(gm.state.cards[2].pickCount, 8);
        EXPECT_EQ(gm.state.autoRun, 0);
      }},
     {"AboutOpensItsOverlayAndClosesPayout", [](shell::Game& gm) { gm.input.payoutOverlayOpen = 0; },
      1111 + 150, kButtonY,
-     [](const shell::Game& gm, const testing_support::HeadlessSystem&) {
+     [](const shell::Game& gm, const platform::NullSystem&) {
        EXPECT_EQ(gm.input.aboutOverlayOpen, 1);
        EXPECT_EQ(gm.input.payoutOverlayOpen, 0);
      }},
     {"TabSelects", nullptr, TabX(3), kTabY,
-     [](const shell::Game& gm, const testing_support::HeadlessSystem&) {
-       EXPECT_EQ(gm.state.activeTab, 3);
-     }},
+     [](const shell::Game& gm, const platform::NullSystem&) { EXPECT_EQ(gm.state.activeTab, 3); }},
     {"TabStripRemainderIsTheLastTab", nullptr, 294 + 875, kTabY,
-     [](const shell::Game& gm, const testing_support::HeadlessSystem&) {
-       EXPECT_EQ(gm.state.activeTab, 4);
-     }},
+     [](const shell::Game& gm, const platform::NullSystem&) { EXPECT_EQ(gm.state.activeTab, 4); }},
     {"CellOnACardTabToggles", [](shell::Game& gm) { rules::SelectTab(gm.state, 2); }, 294 + 790,
      172 + 523,
-     [](const shell::Game& gm, const testing_support::HeadlessSystem&) {
+     [](const shell::Game& gm, const platform::NullSystem&) {
        EXPECT_EQ(gm.state.cards[2].picked[80], 1);
        EXPECT_EQ(gm.state.cards[2].pickCount, 1);
      }},
     {"CellOnTheMainTabDoesNothing", [](shell::Game& gm) { rules::SelectTab(gm.state, 0); },
      CellX(5), CellY(5),
-     [](const shell::Game& gm, const testing_support::HeadlessSystem&) {
+     [](const shell::Game& gm, const platform::NullSystem&) {
        for (int c = 1; c <= 4; ++c) EXPECT_EQ(gm.state.cards[c].pickCount, 0);
      }},
     {"StatsPanelDoesNothing", nullptr, 100, 400,
-     [](const shell::Game& gm, const testing_support::HeadlessSystem& sys) {
+     [](const shell::Game& gm, const platform::NullSystem& sys) {
        EXPECT_EQ(gm.state.activeTab, 1);
        EXPECT_EQ(sys.dialogs.size(), 1u);
      }},

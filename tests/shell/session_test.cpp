@@ -1,4 +1,4 @@
-// Whole sessions on the headless platform, start-up to exit: what a save file brings back, what a
+// Whole sessions on the null platform, start-up to exit: what a save file brings back, what a
 // short game leaves in it, and how start-up copes with a missing display or sound device.
 #include <gtest/gtest.h>
 

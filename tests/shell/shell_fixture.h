@@ -1,4 +1,4 @@
-// A whole game started on the headless platform at 1280 x 780 with its save file in a fresh
+// A whole game started on the null platform at 1280 x 780 with its save file in a fresh
 // directory and its data folder below it, and a host that also records the cues it is asked to
 // play.
 #pragma once
@@ -10,9 +10,10 @@
 #include <utility>
 #include <vector>
 
+#include "platform/null/null_system.h"
 #include "shell/game.h"
 #include "shell/startup.h"
-#include "support/headless_system.h"
+#include "support/recording_screen.h"
 #include "support/scoped_env.h"
 #include "support/temp_files.h"
 
@@ -59,7 +60,8 @@ class ShellTest : public ::testing::Test {
 
   std::filesystem::path dir_;
   std::optional<testing_support::ScopedEnv> xdg_;
-  testing_support::HeadlessSystem sys_;
+  testing_support::RecordingScreen screen_;
+  platform::NullSystem sys_{screen_};
   shell::Game game_{sys_};
   RecordingHost host_{game_};
   rules::GameState& g_ = game_.state;

@@ -1,4 +1,4 @@
-// A long session of the real frame loop on the headless platform: thousands of auto-run draws at
+// A long session of the real frame loop on the null platform: thousands of auto-run draws at
 // speed 5 started by a SPACE hold, checked for money that appears or vanishes, auto-run that
 // stops for no reason, and memory that keeps growing. The clock moves one 80 ms frame per frame,
 // the ball delay at speed 5: a ball shows on every frame, so a draw takes 21 frames instead of 105
@@ -81,15 +81,12 @@ class Soak : public ShellTest {
   int64_t Conserved() const { return g_.balance + g_.genBet + g_.casBet - g_.genWon - g_.casWon; }
 
   Footprint Measure() const {
-    return Footprint{game_.frames.shown.calls.capacity(),
-                     game_.frames.next.calls.capacity(),
-                     sys_.screen.Calls().size(),
-                     sys_.screen.LiveFonts(),
-                     sys_.screen.LiveImages(),
-                     HeapInUse()};
+    return Footprint{game_.frames.shown.calls.capacity(), game_.frames.next.calls.capacity(),
+                     screen_.canvas.Calls().size(),       screen_.canvas.LiveFonts(),
+                     screen_.canvas.LiveImages(),         HeapInUse()};
   }
 
-  static bool IsJackpotBox(const testing_support::ShownDialog& d) {
+  static bool IsJackpotBox(const platform::ShownDialog& d) {
     return d.title == "JACKPOT!" || d.title == "PROGRESSIVE JACKPOT HIT!!!";
   }
 };

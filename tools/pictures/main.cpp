@@ -1,6 +1,7 @@
-// board_pictures: renders the views of the view tests headless, at their sizes and through the
-// same composition, display list and canvas as the window, into PNG files for looking at the
-// board. Usage: board_pictures OUTPUT_DIR [NAME_FILTER]; the folder is made when missing.
+// board_pictures: renders the views of the view tests to PNG files for looking at the board.
+// Each view is played into place at its size on the null platform over an SDL surface in memory,
+// and drawn by the shell's own frame step, as the window draws it. Opens no window.
+// Usage: board_pictures OUTPUT_DIR [NAME_FILTER]; the folder is made when missing.
 #include <SDL.h>
 #include <png.h>
 
@@ -10,14 +11,16 @@
 #include <system_error>
 #include <vector>
 
-#include "platform/sdl/sdl_canvas.h"
-#include "render/display_list.h"
+#include "platform/null/null_system.h"
+#include "platform/sdl/surface_screen.h"
 #include "shell/frame.h"
+#include "shell/game.h"
+#include "shell/startup.h"
 #include "views/views.h"
 
 namespace {
 
-bool WritePng(const std::string& path, SDL_Surface* surface) {
+bool WritePng(const std::string& path, const SDL_Surface* surface) {
   FILE* file = std::fopen(path.c_str(), "wb");
   if (file == nullptr) return false;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -48,32 +51,28 @@ bool WritePng(const std::string& path, SDL_Surface* surface) {
 
 // No fill before the frame: the surface starts black, so a gap the board's tiles leave shows.
 bool Render(const views::View& view, const views::Size& size, const std::string& path) {
-  SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(
-      0, static_cast<int>(size.width), static_cast<int>(size.height), 32, SDL_PIXELFORMAT_ARGB8888);
-  if (surface == nullptr) return false;
-  SDL_Renderer* renderer = SDL_CreateSoftwareRenderer(surface);
-  bool ok = renderer != nullptr;
-  if (ok) {
-    {
-      platform::SdlCanvas canvas(renderer, 96.0);
-      views::Scene scene(canvas, size.width, size.height);
-      view.setup(scene);
-      if (!view.shows(scene)) {
-        std::fprintf(stderr, "board_pictures: %s at %s does not show what it is for: %s\n",
-                     view.name, size.tag, view.what);
-      }
-      // Recorded and replayed, as the window draws a frame.
-      render::DisplayList list;
-      render::RecordingCanvas recorder(list, canvas, &canvas);
-      shell::ComposeFrame(recorder, scene.View());
-      render::Replay(list, canvas);
-      SDL_RenderFlush(renderer);
-      ok = WritePng(path, surface);
-    }
-    SDL_DestroyRenderer(renderer);
+  platform::SurfaceScreen screen(size.width, size.height, SDL_PIXELFORMAT_ARGB8888);
+  if (!screen.Ready()) return false;
+  platform::NullSystem system(screen);
+  if (!system.OpenWindow(size.width, size.height, shell::kWindowTitle) ||
+      !system.OpenScreen(size.width, size.height)) {
+    return false;
   }
-  SDL_FreeSurface(surface);
-  return ok;
+  views::Scene scene(*system.ScreenCanvas(), size.width, size.height);
+  view.setup(scene);
+  if (!view.shows(scene)) {
+    std::fprintf(stderr, "board_pictures: %s at %s does not show what it is for: %s\n", view.name,
+                 size.tag, view.what);
+  }
+  // The scene becomes the game's record; its fonts and images already live on the screen.
+  shell::Game game(system);
+  game.state = scene.state;
+  game.layout = scene.layout;
+  game.fonts = scene.fonts;
+  game.balls = scene.balls;
+  game.input = scene.input;
+  shell::RenderFrame(game);  // recorded, replayed and presented, as the window draws a frame
+  return system.presents == 1 && WritePng(path, screen.Pixels());
 }
 
 }  // namespace

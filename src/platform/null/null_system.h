@@ -1,0 +1,131 @@
+// The null platform: the whole seam without a display, for tests, the picture tool and the
+// benchmarks. Input and dialog answers come from a script, the clock moves one frame per present
+// or skipped frame, the random source repeats, the audio is silent, and frames go to a screen of
+// the caller's choosing. Sees no SDL and nothing above the platform interfaces.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/screen.h"
+#include "platform/system.h"
+
+namespace platform {
+
+struct ShownDialog {
+  std::string title;
+  std::string text;
+  MessageButtons buttons = MessageButtons::Ok;
+  bool warning = false;
+  MessageAnswer answer = MessageAnswer::Ok;
+};
+
+struct ShownPrompt {
+  std::string title;
+  std::string prompt;
+  std::string reply;
+};
+
+class NullSystem final : public System {
+ public:
+  // Frames are drawn on `screen`, which must outlive the system.
+  explicit NullSystem(Screen& screen) : screen_(screen) {}
+
+  // --- What the caller sets up -----------------------------------------------------------------
+  bool video = true;  // each false makes that start-up step fail
+  bool windowOpens = true;
+  bool spriteLayer = true;
+  bool keyboard = true;
+  bool screenOpens = true;
+  bool secureRandom = true;
+  bool audioOpens = true;  // false: no sound device, the audio output cannot open
+  double dpi = 96;
+  int64_t clientWidth = -1, clientHeight = -1;  // -1: as the window was opened
+  std::string exeDir;                           // where the save file goes; ends in '/'
+  int64_t now = 1'000'000;                      // ms
+  int64_t frameMs = 16;                         // the clock moves this much per frame
+  bool closeRequested = false;                  // the next DrainEvents reports a close request
+
+  // Input for the coming frames: the front state is used by the next poll, then dropped; with
+  // the script empty the last state holds (keys then read as still down, never released again).
+  std::deque<InputState> inputs;
+  // Dialog answers in order; with the script empty a box answers as closing it would (OK, NO or
+  // CANCEL), and a prompt is cancelled ("").
+  std::deque<MessageAnswer> answers;
+  std::deque<std::string> replies;
+  int64_t dialogHoldMs = 0;        // the clock runs on while a dialog is open
+  std::function<void()> onDialog;  // sees the game while a dialog is open
+  std::deque<uint32_t> words;      // secure words served before the generated ones
+
+  // --- What the caller reads -------------------------------------------------------------------
+  std::vector<ShownDialog> dialogs;
+  std::vector<ShownPrompt> prompts;
+  int64_t presents = 0;
+  int64_t skippedFrames = 0;
+  bool windowOpen = false;
+  bool windowClosed = false;
+  int64_t minWidth = 0, minHeight = 0;
+  int64_t openedWidth = 0, openedHeight = 0;
+  std::function<void()> repaint;
+  std::function<bool()> lostDisplayHook;  // what the game asked to run should the display go
+
+  // Holds the left (or right) button down on (x, y) for `frames` frames, then releases it there.
+  void Click(int64_t x, int64_t y, int frames = 1, bool right = false);
+  // Makes the next draw reveal these numbers first, in this order.
+  void QueueDraw(const std::vector<int64_t>& numbers);
+  // The answer of a box whose script has run out: as closing it would.
+  static MessageAnswer Dismissed(MessageButtons buttons);
+
+  // --- The seam --------------------------------------------------------------------------------
+  void DeclareDpiAware() override {}
+  bool StartVideo() override { return video; }
+  double DisplayDpi() override { return dpi; }
+  bool OpenWindow(int64_t width, int64_t height, const std::string& title) override;
+  void SetMinimumClientSize(int64_t width, int64_t height) override;
+  bool StartSpriteLayer() override { return spriteLayer; }
+  bool StartKeyboard() override { return keyboard; }
+  bool OpenScreen(int64_t width, int64_t height) override;
+  void SetBackgroundColor(Color) override {}
+  void CloseWindow() override;
+  void GetClientSize(int64_t& width, int64_t& height) override;
+
+  Canvas* ScreenCanvas() override;
+  const TextMetrics* ScreenMetrics() override;
+  void Present() override;
+  void SkipFrame(bool quiet) override;
+  bool TakeRedrawRequest() override;
+  void SetRepaintHandler(std::function<void()> handler) override;
+
+  bool DrainEvents() override;
+  InputState PollInput() override;
+  int64_t NowMs() override { return now; }
+
+  MessageAnswer ShowMessage(const std::string& title, const std::string& text,
+                            MessageButtons buttons, bool warning) override;
+  std::string AskText(const std::string& title, const std::string& prompt,
+                      const std::string& initial) override;
+
+  bool OpenSecureRandom() override { return secureRandom; }
+  bool ReadSecureWord(uint32_t& word) override;
+  void CloseSecureRandom() override {}
+
+  void SetLostDisplayHook(std::function<bool()> keep) override;
+
+  std::string ExecutableDir() override { return exeDir; }
+  std::unique_ptr<Audio> MakeAudio() override;
+
+ private:
+  Screen& screen_;
+  bool screenOpen_ = false;
+  bool redraw_ = true;
+  InputState last_;
+  bool spaceWasDown_ = false;
+  bool escWasDown_ = false;
+  uint64_t randomState_ = 0x5EED;
+};
+
+}  // namespace platform
