@@ -1,7 +1,8 @@
 // Everything the shell needs of the outside world, behind one seam: the window and its screen,
-// polled input, the clock, the dialogs, the secure random source, where the executable lives and
-// the audio output. The SDL implementation serves the game; a headless one serves tests, so
-// start-up, the frame loop and input run without a display.
+// polled input, the clock, the dialogs, the secure random source, the files and the audio output.
+// The SDL implementation (platform/sdl) serves the game; the null platform (platform/null) serves
+// tests, the picture tool and the benchmarks, so start-up, the frame loop and input run without a
+// display.
 #pragma once
 
 #include <cstdint>
@@ -12,6 +13,7 @@
 #include "platform/audio.h"
 #include "platform/canvas.h"
 #include "platform/dialogs.h"
+#include "platform/file_service.h"
 
 namespace platform {
 
@@ -84,7 +86,8 @@ class System {
   // the game was kept (or no game had started yet), 1 when it could not be. Null: none.
   virtual void SetLostDisplayHook(std::function<bool()> keep) = 0;
 
-  virtual std::string ExecutableDir() = 0;  // ends in '/'; empty when unknown
+  // The files the game keeps, and where the executable and the data folder are.
+  virtual FileService& Files() = 0;
   // The audio output, not yet opened; the sound module owns and opens it.
   virtual std::unique_ptr<Audio> MakeAudio() = 0;
 };

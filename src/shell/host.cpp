@@ -49,10 +49,12 @@ void ShellHost::StartBallDrop(int64_t ball) {
                         game_.system.NowMs());
 }
 
-void ShellHost::SaveGame() { shell::SaveGame(game_.state, game_.saves, game_.system.NowMs()); }
+void ShellHost::SaveGame() {
+  shell::SaveGame(game_.system.Files(), game_.state, game_.saves, game_.system.NowMs());
+}
 
 void ShellHost::DeleteSaveFile() {
-  if (!game_.saves.path.empty()) shell::DeleteSaveFile(game_.saves.path);
+  if (!game_.saves.path.empty()) shell::DeleteSaveFile(game_.system.Files(), game_.saves.path);
 }
 
 void ShellHost::RequestQuit() { game_.quitRequested = 1; }

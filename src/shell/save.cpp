@@ -1,12 +1,11 @@
-// Save file image, load and save. Files are reached only through platform/files.h, which keeps
-// this code free of OS headers and lets the loader run under the fuzzer without SDL.
+// Save file image, load and save. Files are reached only through the files service the caller
+// hands in, which keeps this code free of OS headers and lets the loader run under the fuzzer
+// without SDL or any file.
 #include "shell/save.h"
 
 #include <algorithm>
 #include <limits>
 #include <vector>
-
-#include "platform/files.h"
 
 namespace shell {
 namespace {
@@ -146,45 +145,46 @@ bool DecodeSave(std::span<const uint8_t> bytes, rules::GameState& g) {
   return true;
 }
 
-bool SaveGame(const rules::GameState& g, const std::string& path) {
+bool SaveGame(platform::FileService& files, const rules::GameState& g, const std::string& path) {
   const SaveImage image = EncodeSave(g);
-  return platform::WriteFileAtomic(path, image);
+  return files.WriteFileAtomic(path, image);
 }
 
-bool LoadGame(rules::GameState& g, const std::string& path) {
+bool LoadGame(platform::FileService& files, rules::GameState& g, const std::string& path) {
   std::vector<uint8_t> bytes;
   // Anything longer than a save is rejected anyway, so it is never read whole.
-  if (platform::ReadFile(path, bytes, kSaveFileSize) != platform::ReadStatus::kRead) {
+  if (files.ReadFile(path, bytes, kSaveFileSize, nullptr) != platform::ReadStatus::kRead) {
     ApplySaveDefaults(g);
     return false;
   }
   return DecodeSave(bytes, g);
 }
 
-void DeleteSaveFile(const std::string& path) {
-  if (platform::FileSize(path) <= 0) return;
-  if (platform::ReplaceTarget(path) != path) {
-    platform::WriteFileAtomic(path, {});  // read as no save; the link stays where it points
+void DeleteSaveFile(platform::FileService& files, const std::string& path) {
+  if (files.FileSize(path) <= 0) return;
+  if (files.ReplaceTarget(path) != path) {
+    files.WriteFileAtomic(path, {});  // read as no save; the link stays where it points
   } else {
-    platform::DeleteFile(path);
+    files.DeleteFile(path);
   }
 }
 
 namespace {
 
-bool WriteTo(const rules::GameState& g, const std::string& path, const SaveSpot& spot) {
+bool WriteTo(platform::FileService& files, const rules::GameState& g, const std::string& path,
+             const SaveSpot& spot) {
   if (path.empty()) return false;
   // The data folder is made only when a save first goes there.
-  if (path == spot.dataPath && platform::XdgDataDir(true).empty()) return false;
-  return SaveGame(g, path);
+  if (path == spot.dataPath && files.XdgDataDir(true).empty()) return false;
+  return SaveGame(files, g, path);
 }
 
 }  // namespace
 
-bool SaveGame(rules::GameState& g, SaveSpot& spot, int64_t nowMs) {
-  bool saved = WriteTo(g, spot.path, spot);
+bool SaveGame(platform::FileService& files, rules::GameState& g, SaveSpot& spot, int64_t nowMs) {
+  bool saved = WriteTo(files, g, spot.path, spot);
   if (!saved && !spot.dataPath.empty() && spot.dataPath != spot.path &&
-      WriteTo(g, spot.dataPath, spot)) {
+      WriteTo(files, g, spot.dataPath, spot)) {
     spot.path = spot.dataPath;
     saved = true;
   }
@@ -198,7 +198,7 @@ bool SaveGame(rules::GameState& g, SaveSpot& spot, int64_t nowMs) {
   return saved;
 }
 
-bool IsInstalledLayout(const std::string& exeDir) {
+bool IsInstalledLayout(platform::FileService& files, const std::string& exeDir) {
   std::string dir = exeDir;
   while (!dir.empty() && dir.back() == '/') dir.pop_back();
   const std::size_t slash = dir.rfind('/');
@@ -206,7 +206,7 @@ bool IsInstalledLayout(const std::string& exeDir) {
   const std::string folder = dir.substr(slash + 1);
   if (folder != "bin" && folder != "games") return false;
   const std::string prefix = dir.substr(0, slash);
-  return platform::FileSize(prefix + "/share/applications/com.brindlec.tessaline.desktop") >= 0;
+  return files.FileSize(prefix + "/share/applications/com.brindlec.tessaline.desktop") >= 0;
 }
 
 namespace {
@@ -221,12 +221,13 @@ struct Found {
   bool keep = false;      // must never be replaced: unreadable, or someone else's
 };
 
-Found Look(const std::string& path, bool needOwner, const rules::GameState& base) {
+Found Look(platform::FileService& files, const std::string& path, bool needOwner,
+           const rules::GameState& base) {
   Found f;
   f.path = path;
   if (path.empty()) return f;
   std::vector<uint8_t> bytes;
-  f.status = platform::ReadFile(path, bytes, kSaveFileSize, &f.facts);
+  f.status = files.ReadFile(path, bytes, kSaveFileSize, &f.facts);
   const bool foreign = needOwner && !f.facts.ownedByUser;
   f.keep = f.status == platform::ReadStatus::kUnreadable ||
            (foreign && f.status != platform::ReadStatus::kAbsent);
@@ -239,19 +240,20 @@ Found Look(const std::string& path, bool needOwner, const rules::GameState& base
 
 }  // namespace
 
-SaveSpot OpenSaves(rules::GameState& g, const std::string& exeDir, bool installed) {
+SaveSpot OpenSaves(platform::FileService& files, rules::GameState& g, const std::string& exeDir,
+                   bool installed) {
   std::string beside;
   if (!exeDir.empty()) beside = exeDir + (exeDir.back() == '/' ? "" : "/") + kSaveFileName;
-  const std::string dataDir = platform::XdgDataDir(false);
+  const std::string dataDir = files.XdgDataDir(false);
   const std::string data = dataDir.empty() ? "" : dataDir + kSaveFileName;
   if (beside == data) beside.clear();
 
   // What a kill or a full disk left mid-save; never under an install's prefix.
-  if (!beside.empty() && !installed) platform::RemoveStaleTemporaries(beside);
-  if (!data.empty()) platform::RemoveStaleTemporaries(data);
+  if (!beside.empty() && !installed) files.RemoveStaleTemporaries(beside);
+  if (!data.empty()) files.RemoveStaleTemporaries(data);
 
-  const Found near = Look(beside, true, g);
-  const Found far = Look(data, false, g);
+  const Found near = Look(files, beside, true, g);
+  const Found far = Look(files, data, false, g);
   const Found* chosen = nullptr;
   if (near.good) chosen = &near;
   if (far.good && (chosen == nullptr || far.facts.modifiedNs > chosen->facts.modifiedNs)) {
@@ -264,7 +266,7 @@ SaveSpot OpenSaves(rules::GameState& g, const std::string& exeDir, bool installe
   }
 
   const bool besideUsable =
-      !beside.empty() && !near.keep && !installed && platform::IsDirWritable(exeDir);
+      !beside.empty() && !near.keep && !installed && files.IsDirWritable(exeDir);
   const bool dataUsable = !data.empty() && !far.keep;
   SaveSpot spot;
   spot.dataPath = dataUsable ? data : "";

@@ -1,6 +1,7 @@
 // The save file keno_save.dat: its 372-byte little-endian image, loading with every rejection and
 // repair rule, crash-safe saving that falls back to the data folder, deletion on a full reset, and
-// where the file lives.
+// where the file lives. Reaches files only through the seam's files service; the image and its
+// decoder need none, so the loader is fuzzed over bytes alone.
 // Touches only the saved fields and the cards' picks of the game record.
 #pragma once
 
@@ -10,6 +11,7 @@
 #include <span>
 #include <string>
 
+#include "platform/file_service.h"
 #include "rules/game_state.h"
 
 namespace shell {
@@ -35,15 +37,15 @@ void ApplySaveDefaults(rules::GameState& g);
 bool DecodeSave(std::span<const uint8_t> bytes, rules::GameState& g);
 
 // Writes the game to `path` at once; false (and the old file untouched) when it cannot.
-bool SaveGame(const rules::GameState& g, const std::string& path);
+bool SaveGame(platform::FileService& files, const rules::GameState& g, const std::string& path);
 
 // Start-up load from `path`: true when the file was accepted, false when the defaults were used
 // (missing, unreadable or rejected file). The caller then refreshes the pay table and counts.
-bool LoadGame(rules::GameState& g, const std::string& path);
+bool LoadGame(platform::FileService& files, rules::GameState& g, const std::string& path);
 
 // Part of a full reset: removes the file when it exists and is not empty. A link the player made
 // to their own file elsewhere is kept and its file emptied instead, so later saves still go there.
-void DeleteSaveFile(const std::string& path);
+void DeleteSaveFile(platform::FileService& files, const std::string& path);
 
 // Where the game's saves go for the rest of the run.
 struct SaveSpot {
@@ -59,11 +61,11 @@ constexpr const char* kNotSavedText = "Could not write the save file";
 // data folder from then on; when it can be written nowhere, says so once in the stats panel's
 // notice and tries again at the next call, and a later success takes the notice away. True when
 // the game was written.
-bool SaveGame(rules::GameState& g, SaveSpot& spot, int64_t nowMs);
+bool SaveGame(platform::FileService& files, rules::GameState& g, SaveSpot& spot, int64_t nowMs);
 
 // True when the executable in `exeDir` is installed: it sits in a folder named bin or games whose
 // parent holds share/applications/com.brindlec.tessaline.desktop.
-bool IsInstalledLayout(const std::string& exeDir);
+bool IsInstalledLayout(platform::FileService& files, const std::string& exeDir);
 
 // Start-up: clears away what killed saves left in the game's save folders, loads the newest good
 // save found beside the executable (a game run from its build or unpacked folder; only a file the
@@ -71,6 +73,7 @@ bool IsInstalledLayout(const std::string& exeDir);
 // go: beside the executable when it is not installed and its folder can be written, else in the
 // data folder, which also takes over for good once it holds the newer game. A save that is there
 // but cannot be read, or belongs to someone else, is never loaded nor replaced.
-SaveSpot OpenSaves(rules::GameState& g, const std::string& exeDir, bool installed);
+SaveSpot OpenSaves(platform::FileService& files, rules::GameState& g, const std::string& exeDir,
+                   bool installed);
 
 }  // namespace shell

@@ -83,10 +83,13 @@ bool OpenGameWindow(Game& game, rules::Host& host) {
   g.secureRandomAvailable = sys.OpenSecureRandom() ? 1 : 0;
   rules::FillPayTables(g);
   rules::ResetSet(g);
-  const std::string exeDir = sys.ExecutableDir();
-  game.saves = OpenSaves(g, exeDir, IsInstalledLayout(exeDir));
+  platform::FileService& files = sys.Files();
+  const std::string exeDir = files.ExecutableDir();
+  game.saves = OpenSaves(files, g, exeDir, IsInstalledLayout(files, exeDir));
   // From here on there is a game to lose: a display that goes away saves it on the way out.
-  sys.SetLostDisplayHook([&game] { return SaveGame(game.state, game.saves, game.system.NowMs()); });
+  sys.SetLostDisplayHook([&game] {
+    return SaveGame(game.system.Files(), game.state, game.saves, game.system.NowMs());
+  });
   sound::SetSoundOn(game.sound, g.soundOn != 0);
   rules::RefreshActivePayTable(g);
   rules::RecountNumberCards(g);
@@ -126,7 +129,7 @@ void MainLoop(Game& game, rules::Host& host) {
 }
 
 bool Shutdown(Game& game) {
-  const bool saved = SaveGame(game.state, game.saves, game.system.NowMs());
+  const bool saved = SaveGame(game.system.Files(), game.state, game.saves, game.system.NowMs());
   // A display lost while the window goes has nothing more to save.
   game.system.SetLostDisplayHook([saved] { return saved; });
   // A melody still playing is ended and waited for, so no thread outlives the audio output.

@@ -39,7 +39,7 @@ class BadEnvironment : public ShellTest {
  protected:
   // A whole run of the program on `sys` at 1280 x 780, saving where the game's directory says.
   void RunSession(NullSystem& sys, const std::string& exeDir, int exitCode = 0) {
-    sys.exeDir = exeDir;
+    sys.files.exeDir = exeDir;
     sys.clientWidth = 1280;
     sys.clientHeight = 780;
     ASSERT_EQ(shell::RunGame(sys), exitCode);
@@ -50,7 +50,7 @@ class BadEnvironment : public ShellTest {
 TEST_F(BadEnvironment, NoSoundDeviceWarnsOnceBeforeTheWindowThenPlaysSilently) {
   rules::GameState saved;
   rules::SetPick(saved, 1, 7, true);
-  ASSERT_TRUE(shell::SaveGame(saved, SavePath().string()));
+  ASSERT_TRUE(shell::SaveGame(sys_.files, saved, SavePath().string()));
   testing_support::RecordingScreen screen;
   NullSystem sys{screen};
   sys.audioOpens = false;
@@ -68,7 +68,7 @@ TEST_F(BadEnvironment, NoSoundDeviceWarnsOnceBeforeTheWindowThenPlaysSilently) {
   EXPECT_TRUE(sys.dialogs[0].warning);
   EXPECT_FALSE(windowOpenAtWarning);
   rules::GameState after;
-  ASSERT_TRUE(shell::LoadGame(after, SavePath().string()));
+  ASSERT_TRUE(shell::LoadGame(sys_.files, after, SavePath().string()));
   EXPECT_EQ(after.genBet, 1) << "the draw was played and saved";
   EXPECT_EQ(after.soundOn, 1) << "the sound setting is the player's, not the device's";
 }
@@ -93,7 +93,7 @@ TEST_F(BadEnvironment, AGameDirectoryThatCannotHoldTheSaveUsesTheDataDirectory) 
   EXPECT_EQ(std::filesystem::file_size(save), shell::kSaveFileSize);
 
   rules::GameState played;
-  ASSERT_TRUE(shell::LoadGame(played, save.string()));
+  ASSERT_TRUE(shell::LoadGame(sys_.files, played, save.string()));
   EXPECT_EQ(played.genBet, 1);
   EXPECT_EQ(played.cards[1].picked[7], 1);
 
@@ -104,7 +104,7 @@ TEST_F(BadEnvironment, AGameDirectoryThatCannotHoldTheSaveUsesTheDataDirectory) 
   RunSession(second, exeDir);
   EXPECT_TRUE(second.dialogs.empty());
   rules::GameState again;
-  ASSERT_TRUE(shell::LoadGame(again, save.string()));
+  ASSERT_TRUE(shell::LoadGame(sys_.files, again, save.string()));
   EXPECT_EQ(again.genBet, 2);
   EXPECT_EQ(again.balance + again.genBet - again.genWon, rules::kStartingBalance);
   EXPECT_EQ(again.cards[1].picked[7], 1);

@@ -24,7 +24,7 @@ class FramePipeline : public ::testing::Test {
     dir_ = testing_support::MakeTempDir("frame");
     // Start-up also looks in the data folder: never the real one of whoever runs the tests.
     xdg_.emplace("XDG_DATA_HOME", (dir_ / "xdg").string());
-    sys_.exeDir = dir_.string() + "/";
+    sys_.files.exeDir = dir_.string() + "/";
     ASSERT_TRUE(shell::OpenGameWindow(game_, host_));
   }
   void TearDown() override {

@@ -14,7 +14,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/files.h"
 #include "rules/draw.h"
 #include "shell/input.h"
 #include "shell/save.h"
@@ -37,18 +36,14 @@ int64_t Ledger(const rules::GameState& g) {
 class GameKept : public ShellTest {
  protected:
   // Every write fails from now on, as on a full disk.
-  static void DiskFull() {
-    platform::SetWriteFaultHook([](platform::WriteStep, std::size_t) -> int64_t { return -1; });
-  }
-  void TearDown() override {
-    platform::SetWriteFaultHook({});
-    ShellTest::TearDown();
+  void DiskFull() {
+    sys_.files.writeFault = [](platform::WriteStep, std::size_t) -> int64_t { return -1; };
   }
   // A player's game beside the executable: the game folder cannot take the save from now on.
   void BlockTheGameFolder() { fs::create_directory(SavePath()); }
   rules::GameState Saved(const fs::path& path) {
     rules::GameState g;
-    EXPECT_TRUE(shell::LoadGame(g, path.string())) << path;
+    EXPECT_TRUE(shell::LoadGame(sys_.files, g, path.string())) << path;
     return g;
   }
 };
@@ -146,7 +141,7 @@ TEST_F(GameKept, TheStatsPanelSaysWhenTheGameCouldNotBeSavedUntilASaveWorksAgain
   EXPECT_TRUE(ShowsText(game_.frames.shown, shell::kNotSavedText));
   EXPECT_TRUE(game_.saves.failing);
 
-  platform::SetWriteFaultHook({});
+  sys_.files.writeFault = {};
   rules::RequestSave(g_, sys_.now);
   while (g_.savePending) ASSERT_TRUE(Frame());
   Frame();
@@ -209,7 +204,7 @@ class UnreadableSave : public GameKept, public ::testing::WithParamInterface<Unr
 TEST_P(UnreadableSave, IsKeptAndTheSessionsGameIsFoundNextTime) {
   rules::GameState rich;
   rich.balance = 50000;
-  ASSERT_TRUE(shell::SaveGame(rich, SavePath().string()));
+  ASSERT_TRUE(shell::SaveGame(sys_.files, rich, SavePath().string()));
   if (!GetParam().spoil(SavePath())) GTEST_SKIP() << "cannot be set up here";
   struct stat before {};
   lstat(SavePath().c_str(), &before);
@@ -235,7 +230,7 @@ TEST_P(UnreadableSave, IsKeptAndTheSessionsGameIsFoundNextTime) {
 
   testing_support::RecordingScreen nextScreen;
   NullSystem next{nextScreen};
-  next.exeDir = sys_.exeDir;
+  next.files.exeDir = sys_.files.exeDir;
   shell::Game again(next);
   shell::ShellHost nextHost(again);
   ASSERT_TRUE(shell::OpenGameWindow(again, nextHost));
@@ -280,13 +275,13 @@ TEST_F(GameKept, AnInstalledGameWritesNothingUnderItsPrefixAndLoadsNoOneElsesSav
   rules::GameState roots;
   roots.balance = 90000;
   rules::SetPick(roots, 1, 3, true);
-  ASSERT_TRUE(shell::SaveGame(roots, (prefix / "games" / "keno_save.dat").string()));
+  ASSERT_TRUE(shell::SaveGame(sys_.files, roots, (prefix / "games" / "keno_save.dat").string()));
   testing_support::WriteBytes(prefix / "games" / "keno_save.dat.1.0.tmp", {1});
   const bool foreign = Root() && chown((prefix / "games" / "keno_save.dat").c_str(), 0, 0) == 0 &&
                        chown((prefix / "games" / "keno_save.dat").c_str(), 65534, 65534) == 0;
   const auto before = Tree(prefix);
 
-  sys_.exeDir = (prefix / "games").string() + "/";
+  sys_.files.exeDir = (prefix / "games").string() + "/";
   Start();
   if (foreign) {
     EXPECT_EQ(g_.balance, 1000) << "someone else's save is not loaded";

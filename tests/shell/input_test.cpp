@@ -278,14 +278,14 @@ TEST_F(Input, NewGameYesClearsPicksKeepsMoneyAndSavesAtOnce) {
   EXPECT_EQ(g_.autoRun, 0);
   EXPECT_EQ(g_.activeTab, 1);
   rules::GameState saved;
-  ASSERT_TRUE(shell::LoadGame(saved, SavePath().string()));
+  ASSERT_TRUE(shell::LoadGame(sys_.files, saved, SavePath().string()));
   EXPECT_EQ(saved.balance, 777);
 }
 
 TEST_F(Input, NewGameNoWipesEverythingAndDeletesTheSave) {
   g_.balance = 50;
   g_.genBet = 900;
-  shell::SaveGame(g_, SavePath().string());
+  shell::SaveGame(sys_.files, g_, SavePath().string());
   sys_.answers.push_back(platform::MessageAnswer::No);
   shell::HandleLeftClick(game_, host_, SlotX(1), kButtonY);
   EXPECT_EQ(g_.balance, 1000);
@@ -340,13 +340,14 @@ TEST_F(NewGameDuringADraw, YesWaitsForTheDrawToPayThenClearsThePicksAndSaves) {
   EXPECT_EQ(g_.activeTab, 1);
   EXPECT_TRUE(g_.statusMessage.empty());
   rules::GameState saved;
-  ASSERT_TRUE(shell::LoadGame(saved, SavePath().string())) << "saved at once, as YES always is";
+  ASSERT_TRUE(shell::LoadGame(sys_.files, saved, SavePath().string()))
+      << "saved at once, as YES always is";
   EXPECT_EQ(saved.balance, 1002);
   EXPECT_EQ(saved.cards[1].pickCount, 0);
 }
 
 TEST_F(NewGameDuringADraw, NoWaitsForTheDrawThenWipesTheGame) {
-  shell::SaveGame(g_, SavePath().string());
+  shell::SaveGame(sys_.files, g_, SavePath().string());
   StartDraw();
   Answer(platform::MessageAnswer::No);
   EXPECT_EQ(g_.genBet, 1);

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/files.h"
+#include "platform/null/null_system.h"
 #include "rules/paytable.h"
 #include "shell/save.h"
 #include "support/scoped_env.h"
@@ -39,7 +39,6 @@ class SavePlaces : public ::testing::Test {
     xdg_.emplace("XDG_DATA_HOME", (dir_ / "xdg").string());
   }
   void TearDown() override {
-    platform::SetWriteFaultHook({});
     xdg_.reset();
     testing_support::RemoveTempDir(dir_);
   }
@@ -49,24 +48,25 @@ class SavePlaces : public ::testing::Test {
   std::string Data() const { return (dir_ / "xdg" / "tessaline" / "keno_save.dat").string(); }
 
   // A good save of a game with `balance`, last written `ageSeconds` ago.
-  static void Put(const std::string& path, int64_t balance, int ageSeconds = 0) {
+  void Put(const std::string& path, int64_t balance, int ageSeconds = 0) {
     fs::create_directories(fs::path(path).parent_path());
     rules::GameState g;
     rules::FillPayTables(g);
     g.balance = balance;
-    ASSERT_TRUE(shell::SaveGame(g, path));
+    ASSERT_TRUE(shell::SaveGame(files_, g, path));
     fs::last_write_time(path, fs::file_time_type::clock::now() - std::chrono::seconds(ageSeconds));
   }
-  static int64_t BalanceIn(const std::string& path) {
+  int64_t BalanceIn(const std::string& path) {
     rules::GameState g;
-    return shell::LoadGame(g, path) ? g.balance : -1;
+    return shell::LoadGame(files_, g, path) ? g.balance : -1;
   }
 
   shell::SaveSpot Open(rules::GameState& g, bool installed = false) {
     rules::FillPayTables(g);
-    return shell::OpenSaves(g, ExeDir(), installed);
+    return shell::OpenSaves(files_, g, ExeDir(), installed);
   }
 
+  platform::ScriptedFiles files_;  // the machine's files, with the faults a test injects
   fs::path dir_;
   fs::path game_;
   std::optional<ScopedEnv> xdg_;
@@ -116,7 +116,7 @@ TEST_P(PlaceCases, LoadTheNewestGoodSaveAndSaveWhereNothingIsLost) {
   g.balance = 4242;
   rules::GameState saving = g;
   shell::SaveSpot to = spot;
-  EXPECT_EQ(shell::SaveGame(saving, to, 0), c.goes != Goes::kNowhere);
+  EXPECT_EQ(shell::SaveGame(files_, saving, to, 0), c.goes != Goes::kNowhere);
   if (c.goes != Goes::kNowhere) {
     EXPECT_EQ(BalanceIn(expected), 4242);
   }
@@ -209,7 +209,7 @@ TEST_F(SavePlaces, AnInstalledGameWithNoHomeHasNowhereToSaveRatherThanItsPrefix)
   rules::GameState g;
   shell::SaveSpot spot = Open(g, true);
   EXPECT_EQ(spot.path, "");
-  EXPECT_FALSE(shell::SaveGame(g, spot, 0));
+  EXPECT_FALSE(shell::SaveGame(files_, g, spot, 0));
   EXPECT_EQ(testing_support::DirEntries(game_), std::vector<std::string>{});
 }
 
@@ -253,8 +253,8 @@ TEST_P(InstalledLayout, IsReadFromTheFoldersAroundTheExecutable) {
     fs::create_directories((prefix / c.desktopFile).parent_path());
     testing_support::WriteBytes(prefix / c.desktopFile, {});
   }
-  EXPECT_EQ(shell::IsInstalledLayout((prefix / c.exeFolder).string() + "/"), c.installed);
-  EXPECT_EQ(shell::IsInstalledLayout((prefix / c.exeFolder).string()), c.installed);
+  EXPECT_EQ(shell::IsInstalledLayout(files_, (prefix / c.exeFolder).string() + "/"), c.installed);
+  EXPECT_EQ(shell::IsInstalledLayout(files_, (prefix / c.exeFolder).string()), c.installed);
 }
 
 constexpr const char* kDesktop = "share/applications/com.brindlec.tessaline.desktop";
@@ -280,8 +280,8 @@ class SaveRoutine : public SavePlaces {
     spot_.dataPath = Data();
   }
   // Every write fails from now on, as on a full disk.
-  static void DiskFull() {
-    platform::SetWriteFaultHook([](platform::WriteStep, std::size_t) -> int64_t { return -1; });
+  void DiskFull() {
+    files_.writeFault = [](platform::WriteStep, std::size_t) -> int64_t { return -1; };
   }
   rules::GameState g_;
   shell::SaveSpot spot_;
@@ -290,21 +290,21 @@ class SaveRoutine : public SavePlaces {
 TEST_F(SaveRoutine, ASaveThatCannotGoBesideGoesToTheDataFolderFromThenOn) {
   fs::create_directory(Beside());  // nothing can be renamed over it
   g_.balance = 4242;
-  EXPECT_TRUE(shell::SaveGame(g_, spot_, 0));
+  EXPECT_TRUE(shell::SaveGame(files_, g_, spot_, 0));
   EXPECT_EQ(spot_.path, Data());
   EXPECT_EQ(BalanceIn(Data()), 4242);
   EXPECT_TRUE(g_.statusMessage.empty());
 
   fs::remove(Beside());  // the folder could take it again, but the newer game is in the data folder
   g_.balance = 4343;
-  EXPECT_TRUE(shell::SaveGame(g_, spot_, 0));
+  EXPECT_TRUE(shell::SaveGame(files_, g_, spot_, 0));
   EXPECT_FALSE(fs::exists(Beside()));
   EXPECT_EQ(BalanceIn(Data()), 4343);
 }
 
 TEST_F(SaveRoutine, WrittenNowhereItTellsOnceAndASuccessEndsTheWarning) {
   DiskFull();
-  EXPECT_FALSE(shell::SaveGame(g_, spot_, 1000));
+  EXPECT_FALSE(shell::SaveGame(files_, g_, spot_, 1000));
   EXPECT_EQ(spot_.path, Beside()) << "tried again where it goes, next time";
   EXPECT_TRUE(spot_.failing);
   EXPECT_EQ(g_.statusTitle, "NOT SAVED");
@@ -312,34 +312,34 @@ TEST_F(SaveRoutine, WrittenNowhereItTellsOnceAndASuccessEndsTheWarning) {
   EXPECT_EQ(g_.statusMessageTime, 1000);
 
   g_.statusMessage.clear();  // the notice has run its time
-  EXPECT_FALSE(shell::SaveGame(g_, spot_, 2000));
+  EXPECT_FALSE(shell::SaveGame(files_, g_, spot_, 2000));
   EXPECT_TRUE(g_.statusMessage.empty()) << "told once, not at every save";
 
   rules::SetStatus(g_, "NOT SAVED", shell::kNotSavedText, 3000);
-  platform::SetWriteFaultHook({});
-  EXPECT_TRUE(shell::SaveGame(g_, spot_, 4000));
+  files_.writeFault = {};
+  EXPECT_TRUE(shell::SaveGame(files_, g_, spot_, 4000));
   EXPECT_FALSE(spot_.failing);
   EXPECT_TRUE(g_.statusMessage.empty()) << "the warning goes with the first success";
   EXPECT_EQ(BalanceIn(Beside()), 1000);
 
   DiskFull();
-  EXPECT_FALSE(shell::SaveGame(g_, spot_, 5000));
+  EXPECT_FALSE(shell::SaveGame(files_, g_, spot_, 5000));
   EXPECT_EQ(g_.statusTitle, "NOT SAVED") << "a new failure after a success is told again";
 }
 
 TEST_F(SaveRoutine, ASuccessLeavesAnyOtherNoticeAlone) {
   DiskFull();
-  shell::SaveGame(g_, spot_, 0);
-  platform::SetWriteFaultHook({});
+  shell::SaveGame(files_, g_, spot_, 0);
+  files_.writeFault = {};
   rules::SetStatus(g_, "PICKS LOCKED", "Card 1 is in play until the draw ends", 10);
-  EXPECT_TRUE(shell::SaveGame(g_, spot_, 20));
+  EXPECT_TRUE(shell::SaveGame(files_, g_, spot_, 20));
   EXPECT_EQ(g_.statusTitle, "PICKS LOCKED");
   EXPECT_FALSE(g_.statusMessage.empty());
 }
 
 TEST_F(SaveRoutine, TheDataFolderIsMadeWhenTheFirstSaveGoesThere) {
   spot_.path = Data();
-  EXPECT_TRUE(shell::SaveGame(g_, spot_, 0));
+  EXPECT_TRUE(shell::SaveGame(files_, g_, spot_, 0));
   EXPECT_EQ(BalanceIn(Data()), 1000);
 }
 

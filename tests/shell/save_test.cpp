@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/files.h"
+#include "platform/null/null_system.h"
 #include "rules/paytable.h"
 #include "support/temp_files.h"
 
@@ -97,11 +97,9 @@ class SaveFileTest : public ::testing::Test {
     ASSERT_FALSE(dir_.empty());
     path_ = (dir_ / "keno_save.dat").string();
   }
-  void TearDown() override {
-    platform::SetWriteFaultHook({});
-    testing_support::RemoveTempDir(dir_);
-  }
+  void TearDown() override { testing_support::RemoveTempDir(dir_); }
 
+  platform::ScriptedFiles files_;  // the machine's files, with the faults a test injects
   fs::path dir_;
   std::string path_;
 };
@@ -118,7 +116,7 @@ TEST_F(SaveFileTest, FirstStartSavesTheExactFileImage) {
   const Bytes tail = {0xDA, 0x2B, 0x45, 0x4B};
   std::copy(tail.begin(), tail.end(), expected.begin() + 368);
 
-  ASSERT_TRUE(shell::SaveGame(FirstStart(), path_));
+  ASSERT_TRUE(shell::SaveGame(files_, FirstStart(), path_));
   const Bytes onDisk = testing_support::ReadBytes(path_);
   EXPECT_EQ(onDisk, expected);
   EXPECT_EQ(Bytes(onDisk.begin(), onDisk.begin() + 4), (Bytes{0x4F, 0x4E, 0x45, 0x4B}));
@@ -129,7 +127,7 @@ TEST_F(SaveFileTest, RoundTripKeepsFieldsAndPicksAndReplacesWhatWasThere) {
   rules::ClearCard(saved, 1);
   SetPicks(saved, 2, {3, 17, 40, 41, 80});
   SetPicks(saved, 4, {1, 5, 9, 13, 22, 30, 44, 51, 60, 66, 71, 79});
-  ASSERT_TRUE(shell::SaveGame(saved, path_));
+  ASSERT_TRUE(shell::SaveGame(files_, saved, path_));
 
   // The loading game still holds picks and hits of its own; the file's cards replace them.
   rules::GameState loaded = FirstStart();
@@ -137,7 +135,7 @@ TEST_F(SaveFileTest, RoundTripKeepsFieldsAndPicksAndReplacesWhatWasThere) {
   SetPicks(loaded, 2, {4});
   loaded.cards[2].hit[4] = 1;
   loaded.cards[2].hitCount = 1;
-  ASSERT_TRUE(shell::LoadGame(loaded, path_));
+  ASSERT_TRUE(shell::LoadGame(files_, loaded, path_));
 
   EXPECT_EQ(loaded.balance, 4321);
   EXPECT_EQ(loaded.genWon, 150);
@@ -172,13 +170,13 @@ void PrintTo(const RejectCase& c, std::ostream* os) { *os << c.name; }
 class RejectedFileTest : public SaveFileTest, public ::testing::WithParamInterface<RejectCase> {};
 
 TEST_P(RejectedFileTest, GivesTheDefaults) {
-  ASSERT_TRUE(shell::SaveGame(PlayedGame(), path_));
+  ASSERT_TRUE(shell::SaveGame(files_, PlayedGame(), path_));
   Bytes bytes = testing_support::ReadBytes(path_);
   GetParam().spoil(bytes);
   testing_support::WriteBytes(path_, bytes);
 
   rules::GameState g = PlayedGame();
-  EXPECT_FALSE(shell::LoadGame(g, path_));
+  EXPECT_FALSE(shell::LoadGame(files_, g, path_));
   ExpectDefaults(g);
 }
 
@@ -196,7 +194,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(SaveFileTest, MissingFileGivesTheDefaults) {
   rules::GameState g = PlayedGame();
-  EXPECT_FALSE(shell::LoadGame(g, path_));
+  EXPECT_FALSE(shell::LoadGame(files_, g, path_));
   ExpectDefaults(g);
 }
 
@@ -205,7 +203,7 @@ TEST_F(SaveFileTest, MissingFileGivesTheDefaults) {
 TEST_F(SaveFileTest, PickBytesAreLoadedAsFlagsOfAtMostTwelvePicks) {
   rules::GameState saved = PlayedGame();
   SetPicks(saved, 2, {5});
-  ASSERT_TRUE(shell::SaveGame(saved, path_));
+  ASSERT_TRUE(shell::SaveGame(files_, saved, path_));
   Bytes bytes = testing_support::ReadBytes(path_);
   bytes[PickOffset(3, 40)] = 1;    // a plain changed pick
   bytes[PickOffset(2, 6)] = 0xFF;  // not a 0/1 byte
@@ -213,7 +211,7 @@ TEST_F(SaveFileTest, PickBytesAreLoadedAsFlagsOfAtMostTwelvePicks) {
   testing_support::WriteBytes(path_, bytes);
 
   rules::GameState g = FirstStart();
-  ASSERT_TRUE(shell::LoadGame(g, path_));
+  ASSERT_TRUE(shell::LoadGame(files_, g, path_));
   EXPECT_EQ(g.balance, 4321);
   EXPECT_EQ(g.cards[1].pickCount, 3);
   EXPECT_EQ(g.cards[2].pickCount, 2);
@@ -237,10 +235,10 @@ class RepairTest : public SaveFileTest, public ::testing::WithParamInterface<Rep
 TEST_P(RepairTest, ValidFileValueIsBroughtIntoRange) {
   rules::GameState saved = PlayedGame();
   saved.*GetParam().field = GetParam().stored;
-  ASSERT_TRUE(shell::SaveGame(saved, path_));
+  ASSERT_TRUE(shell::SaveGame(files_, saved, path_));
 
   rules::GameState g = FirstStart();
-  ASSERT_TRUE(shell::LoadGame(g, path_));
+  ASSERT_TRUE(shell::LoadGame(files_, g, path_));
   EXPECT_EQ(g.*GetParam().field, GetParam().loaded);
   EXPECT_EQ(g.betSetting, g.betPerCard);
 }
@@ -273,9 +271,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(SaveFileTest, PotBelowSeedStartsAtTheSeed) {
   rules::GameState saved = PlayedGame();
   saved.progressivePot = 20000;
-  ASSERT_TRUE(shell::SaveGame(saved, path_));
+  ASSERT_TRUE(shell::SaveGame(files_, saved, path_));
   rules::GameState g = FirstStart();
-  ASSERT_TRUE(shell::LoadGame(g, path_));
+  ASSERT_TRUE(shell::LoadGame(files_, g, path_));
   EXPECT_EQ(g.progressivePot, 25000);
 }
 
@@ -285,13 +283,13 @@ TEST_F(SaveFileTest, OversizedFiguresAreSavedSaturated) {
   saved.balance = 5'000'000'000;
   saved.casWon = 3'000'000'000;
   saved.genBet = -3'000'000'000;
-  ASSERT_TRUE(shell::SaveGame(saved, path_));
+  ASSERT_TRUE(shell::SaveGame(files_, saved, path_));
   const Bytes bytes = testing_support::ReadBytes(path_);
   EXPECT_EQ(Bytes(bytes.begin() + 8, bytes.begin() + 12), (Bytes{0xFF, 0xFF, 0xFF, 0x7F}));
   EXPECT_EQ(Bytes(bytes.begin() + 16, bytes.begin() + 20), (Bytes{0x00, 0x00, 0x00, 0x80}));
 
   rules::GameState g = FirstStart();
-  ASSERT_TRUE(shell::LoadGame(g, path_));
+  ASSERT_TRUE(shell::LoadGame(files_, g, path_));
   EXPECT_EQ(g.balance, 2147483647);
   EXPECT_EQ(g.casWon, 2147483647);
   EXPECT_EQ(g.genBet, 0);
@@ -299,28 +297,28 @@ TEST_F(SaveFileTest, OversizedFiguresAreSavedSaturated) {
 }
 
 TEST_F(SaveFileTest, SaveFailingPartWayKeepsThePreviousFile) {
-  ASSERT_TRUE(shell::SaveGame(PlayedGame(), path_));
+  ASSERT_TRUE(shell::SaveGame(files_, PlayedGame(), path_));
   const Bytes before = testing_support::ReadBytes(path_);
 
   // 100 bytes reach the disk, then it is full.
   std::size_t written = 0;
-  platform::SetWriteFaultHook([&written](platform::WriteStep step, std::size_t wanted) -> int64_t {
+  files_.writeFault = [&written](platform::WriteStep step, std::size_t wanted) -> int64_t {
     if (step != platform::WriteStep::kWrite) return 0;
     if (written >= 100) return -1;
     const std::size_t n = std::min<std::size_t>(wanted, 100 - written);
     written += n;
     return static_cast<int64_t>(n);
-  });
+  };
   rules::GameState next = PlayedGame();
   next.balance = 1;
-  EXPECT_FALSE(shell::SaveGame(next, path_));
-  platform::SetWriteFaultHook({});
+  EXPECT_FALSE(shell::SaveGame(files_, next, path_));
+  files_.writeFault = {};
 
   EXPECT_EQ(written, 100u);
   EXPECT_EQ(testing_support::ReadBytes(path_), before);
   EXPECT_EQ(testing_support::DirEntries(dir_), std::vector<std::string>{"keno_save.dat"});
   rules::GameState g = FirstStart();
-  EXPECT_TRUE(shell::LoadGame(g, path_));
+  EXPECT_TRUE(shell::LoadGame(files_, g, path_));
   EXPECT_EQ(g.balance, 4321);
 }
 
@@ -334,13 +332,13 @@ TEST_F(SaveFileTest, KillDuringSavesLeavesOneWholeFile) {
   b.cards[1].pickCount++;
   const shell::SaveImage imageA = shell::EncodeSave(a);
   const shell::SaveImage imageB = shell::EncodeSave(b);
-  ASSERT_TRUE(shell::SaveGame(a, path_));
+  ASSERT_TRUE(shell::SaveGame(files_, a, path_));
   std::srand(12345);
   for (int round = 0; round < 20; ++round) {
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-      for (int i = 0;; ++i) shell::SaveGame(i % 2 ? a : b, path_);
+      for (int i = 0;; ++i) shell::SaveGame(files_, i % 2 ? a : b, path_);
     }
     usleep(200 + std::rand() % 3000);
     kill(child, SIGKILL);
@@ -354,15 +352,15 @@ TEST_F(SaveFileTest, KillDuringSavesLeavesOneWholeFile) {
 }
 
 TEST_F(SaveFileTest, DeleteRemovesOnlyANonEmptyFile) {
-  shell::DeleteSaveFile(path_);  // none there: nothing happens
+  shell::DeleteSaveFile(files_, path_);  // none there: nothing happens
   EXPECT_FALSE(fs::exists(path_));
 
-  ASSERT_TRUE(shell::SaveGame(PlayedGame(), path_));
-  shell::DeleteSaveFile(path_);
+  ASSERT_TRUE(shell::SaveGame(files_, PlayedGame(), path_));
+  shell::DeleteSaveFile(files_, path_);
   EXPECT_FALSE(fs::exists(path_));
 
   testing_support::WriteBytes(path_, {});
-  shell::DeleteSaveFile(path_);
+  shell::DeleteSaveFile(files_, path_);
   EXPECT_TRUE(fs::exists(path_));
 }
 
@@ -371,15 +369,15 @@ TEST_F(SaveFileTest, DeleteRemovesOnlyANonEmptyFile) {
 TEST_F(SaveFileTest, DeleteKeepsALinkToThePlayersOwnFileAndEmptiesThatFile) {
   fs::create_directory(dir_ / "synced");
   const fs::path synced = dir_ / "synced" / "keno_save.dat";
-  ASSERT_TRUE(shell::SaveGame(PlayedGame(), synced.string()));
+  ASSERT_TRUE(shell::SaveGame(files_, PlayedGame(), synced.string()));
   fs::create_symlink(synced, path_);
-  shell::DeleteSaveFile(path_);
+  shell::DeleteSaveFile(files_, path_);
   EXPECT_TRUE(fs::is_symlink(path_));
   EXPECT_EQ(fs::file_size(synced), 0u);
   rules::GameState g = PlayedGame();
-  EXPECT_FALSE(shell::LoadGame(g, path_));
+  EXPECT_FALSE(shell::LoadGame(files_, g, path_));
   ExpectDefaults(g);
-  ASSERT_TRUE(shell::SaveGame(PlayedGame(), path_));
+  ASSERT_TRUE(shell::SaveGame(files_, PlayedGame(), path_));
   EXPECT_EQ(fs::file_size(synced), shell::kSaveFileSize);
 }
 

@@ -17,7 +17,7 @@ TEST_F(Session, ASavedCasinoGameStartsOnTheCasinoTableWithoutTheGreeting) {
   saved.betPerCard = 4;
   saved.balance = 2345;
   rules::SetPick(saved, 2, 17, true);
-  ASSERT_TRUE(shell::SaveGame(saved, SavePath().string()));
+  ASSERT_TRUE(shell::SaveGame(sys_.files, saved, SavePath().string()));
   Start();
   EXPECT_EQ(g_.payMode, rules::CASINO);
   EXPECT_EQ(g_.payTableActive[10][7], 132);
@@ -68,7 +68,7 @@ TEST_F(Session, PicksADrawAndEscLeaveTheirSave) {
   started_ = false;
 
   rules::GameState saved;
-  ASSERT_TRUE(shell::LoadGame(saved, SavePath().string()));
+  ASSERT_TRUE(shell::LoadGame(sys_.files, saved, SavePath().string()));
   EXPECT_EQ(saved.balance, 1001);
   EXPECT_EQ(saved.genBet, 1);
   EXPECT_EQ(saved.genWon, 2);
@@ -104,7 +104,7 @@ TEST_F(Session, WindowClosedMidDrawSavesTheStakeButNoWin) {
   shell::Shutdown(game_);
   started_ = false;
   rules::GameState saved;
-  ASSERT_TRUE(shell::LoadGame(saved, SavePath().string()));
+  ASSERT_TRUE(shell::LoadGame(sys_.files, saved, SavePath().string()));
   EXPECT_EQ(saved.balance, 999);
   EXPECT_EQ(saved.genWon, 0);
 }

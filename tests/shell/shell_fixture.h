@@ -35,7 +35,7 @@ class ShellTest : public ::testing::Test {
     dir_ = testing_support::MakeTempDir("shell");
     // Start-up also looks in the data folder: never the real one of whoever runs the tests.
     xdg_.emplace("XDG_DATA_HOME", (dir_ / "xdg").string());
-    sys_.exeDir = dir_.string() + "/";
+    sys_.files.exeDir = dir_.string() + "/";
     sys_.clientWidth = 1280;
     sys_.clientHeight = 780;
   }

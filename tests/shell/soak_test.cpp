@@ -67,7 +67,7 @@ class Soak : public ShellTest {
     for (int c = 1; c <= rules::kCards; ++c) {
       for (int i = 0; i < spots[c]; ++i) rules::SetPick(g, c, 1 + (c - 1) * 20 + i * 3, true);
     }
-    ASSERT_TRUE(shell::SaveGame(g, SavePath().string()));
+    ASSERT_TRUE(shell::SaveGame(sys_.files, g, SavePath().string()));
   }
 
   // SPACE held for 1.1 s of frames, then released.
@@ -162,7 +162,7 @@ TEST_F(Soak, AutoRunAtSpeedFiveKeepsMoneyAndMemorySteady) {
   shell::Shutdown(game_);
   started_ = false;
   rules::GameState saved;
-  ASSERT_TRUE(shell::LoadGame(saved, SavePath().string()));
+  ASSERT_TRUE(shell::LoadGame(sys_.files, saved, SavePath().string()));
   EXPECT_EQ(saved.balance, g_.balance);
   EXPECT_EQ(saved.balance + saved.genBet - saved.genWon, rules::kStartingBalance);
 }

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/posix_files.h"
 #include "platform/screen.h"
 #include "platform/system.h"
 
@@ -30,6 +31,21 @@ struct ShownPrompt {
   std::string reply;
 };
 
+// The machine's own files in a folder of the test's choosing, with faults injected into atomic
+// writes when the test says: the executable's directory is whatever the test sets.
+class ScriptedFiles final : public PosixFiles {
+ public:
+  std::string exeDir;         // ends in '/'; empty: unknown
+  WriteFaultHook writeFault;  // asked before each step of an atomic write; empty: no faults
+
+  std::string ExecutableDir() override { return exeDir; }
+
+ protected:
+  int64_t AllowWriteStep(WriteStep step, std::size_t wanted) override {
+    return writeFault ? writeFault(step, wanted) : static_cast<int64_t>(wanted);
+  }
+};
+
 class NullSystem final : public System {
  public:
   // Frames are drawn on `screen`, which must outlive the system.
@@ -45,10 +61,10 @@ class NullSystem final : public System {
   bool audioOpens = true;  // false: no sound device, the audio output cannot open
   double dpi = 96;
   int64_t clientWidth = -1, clientHeight = -1;  // -1: as the window was opened
-  std::string exeDir;                           // where the save file goes; ends in '/'
   int64_t now = 1'000'000;                      // ms
   int64_t frameMs = 16;                         // the clock moves this much per frame
   bool closeRequested = false;                  // the next DrainEvents reports a close request
+  ScriptedFiles files;                          // the save goes to files.exeDir
 
   // Input for the coming frames: the front state is used by the next poll, then dropped; with
   // the script empty the last state holds (keys then read as still down, never released again).
@@ -115,7 +131,7 @@ class NullSystem final : public System {
 
   void SetLostDisplayHook(std::function<bool()> keep) override;
 
-  std::string ExecutableDir() override { return exeDir; }
+  FileService& Files() override { return files; }
   std::unique_ptr<Audio> MakeAudio() override;
 
  private:

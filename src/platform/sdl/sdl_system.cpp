@@ -1,11 +1,11 @@
 // SdlSystem: the seam's desktop implementation over the window module, the dialogs, the random
-// source, the audio output and the session's end; input is polled here from SDL's global mouse
-// and keyboard state.
+// source, the POSIX files, the audio output and the session's end; input is polled here from
+// SDL's global mouse and keyboard state.
 #include "platform/sdl/sdl_system.h"
 
 #include <SDL.h>
 
-#include "platform/files.h"
+#include "platform/posix_files.h"
 #include "platform/random.h"
 #include "platform/sdl/session_end.h"
 #include "platform/sdl/window.h"
@@ -128,11 +128,12 @@ class SdlSystem final : public System {
     platform::SetLostDisplayHook(std::move(keep));
   }
 
-  std::string ExecutableDir() override { return platform::ExecutableDir(); }
+  FileService& Files() override { return files_; }
   std::unique_ptr<Audio> MakeAudio() override { return MakeSystemAudio(); }
 
  private:
   Window* window_ = nullptr;
+  PosixFiles files_;
   bool spaceWasDown_ = false;
   bool escWasDown_ = false;
 };

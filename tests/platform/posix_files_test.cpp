@@ -1,6 +1,7 @@
-// Whole-file reads and the atomic write: a write that fails at any step must leave the old file
-// as it was and no temporary file behind. Also the executable's and the per-user directories.
-#include "platform/files.h"
+// The POSIX files service: whole-file reads and the atomic write, where a write that fails at any
+// step (injected through the null platform's files) must leave the old file as it was and no
+// temporary file behind. Also the executable's and the per-user directories.
+#include "platform/posix_files.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -18,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/null/null_system.h"
 #include "support/scoped_env.h"
 #include "support/temp_files.h"
 
@@ -33,11 +35,9 @@ class FilesTest : public ::testing::Test {
     ASSERT_FALSE(dir_.empty());
     path_ = (dir_ / "target.dat").string();
   }
-  void TearDown() override {
-    platform::SetWriteFaultHook({});
-    testing_support::RemoveTempDir(dir_);
-  }
+  void TearDown() override { testing_support::RemoveTempDir(dir_); }
 
+  platform::PosixFiles files_;
   fs::path dir_;
   std::string path_;
 };
@@ -70,7 +70,7 @@ TEST_P(ReadFileTest, TellsWhatIsThere) {
   if (!c.make(dir_, path_)) GTEST_SKIP() << "cannot be set up here";
   Bytes bytes = {9};
   platform::FileFacts facts;
-  EXPECT_EQ(platform::ReadFile(path_, bytes, 5, &facts), c.status);
+  EXPECT_EQ(files_.ReadFile(path_, bytes, 5, &facts), c.status);
   EXPECT_EQ(bytes, c.status == platform::ReadStatus::kRead ? c.bytes : Bytes{});
   if (c.status == platform::ReadStatus::kRead) {
     EXPECT_TRUE(facts.ownedByUser);
@@ -135,7 +135,7 @@ TEST_F(FilesTest, AtomicWriteKeepsThePermissionsButNeverLosesTheOwnersReadAndWri
     fs::remove(path_);
     testing_support::WriteBytes(path_, Bytes(1000, 7));
     ASSERT_EQ(chmod(path_.c_str(), c.old), 0);
-    ASSERT_TRUE(platform::WriteFileAtomic(path_, content));
+    ASSERT_TRUE(files_.WriteFileAtomic(path_, content));
     EXPECT_EQ(testing_support::ReadBytes(path_), content);
     struct stat st;
     ASSERT_EQ(stat(path_.c_str(), &st), 0);
@@ -144,7 +144,7 @@ TEST_F(FilesTest, AtomicWriteKeepsThePermissionsButNeverLosesTheOwnersReadAndWri
   // A new file under a umask that would shut the owner out.
   fs::remove(path_);
   const mode_t umaskWas = umask(0377);
-  const bool written = platform::WriteFileAtomic(path_, content);
+  const bool written = files_.WriteFileAtomic(path_, content);
   umask(umaskWas);
   ASSERT_TRUE(written);
   struct stat st;
@@ -161,7 +161,7 @@ TEST_F(FilesTest, AtomicWriteUpdatesALinkedOwnFileAtItsTargetAndReplacesAnyOther
   testing_support::WriteBytes(synced, Bytes(372, 7));
   ASSERT_EQ(chmod(synced.c_str(), 0640), 0);
   ASSERT_TRUE(Link("synced/keno_save.dat", path_));
-  ASSERT_TRUE(platform::WriteFileAtomic(path_, content));
+  ASSERT_TRUE(files_.WriteFileAtomic(path_, content));
   EXPECT_TRUE(fs::is_symlink(path_));
   EXPECT_EQ(testing_support::ReadBytes(synced), content);
   EXPECT_EQ(fs::status(synced).permissions() & fs::perms::all,
@@ -180,7 +180,7 @@ TEST_F(FilesTest, AtomicWriteUpdatesALinkedOwnFileAtItsTargetAndReplacesAnyOther
     SCOPED_TRACE(target);
     fs::remove(path_);
     ASSERT_TRUE(Link(target, path_));
-    ASSERT_TRUE(platform::WriteFileAtomic(path_, content));
+    ASSERT_TRUE(files_.WriteFileAtomic(path_, content));
     EXPECT_FALSE(fs::is_symlink(path_));
     EXPECT_EQ(testing_support::ReadBytes(path_), content);
   }
@@ -192,7 +192,7 @@ TEST_F(FilesTest, AtomicWriteUpdatesALinkedOwnFileAtItsTargetAndReplacesAnyOther
 }
 
 TEST_F(FilesTest, AtomicWriteIntoAMissingDirectoryFails) {
-  EXPECT_FALSE(platform::WriteFileAtomic((dir_ / "nowhere" / "f").string(), Bytes{1}));
+  EXPECT_FALSE(files_.WriteFileAtomic((dir_ / "nowhere" / "f").string(), Bytes{1}));
   EXPECT_TRUE(testing_support::DirEntries(dir_).empty());
 }
 
@@ -208,11 +208,12 @@ class AtomicWriteFaultTest : public FilesTest, public ::testing::WithParamInterf
  protected:
   // Faults only the first time the step comes up; a short write is followed by a full disk.
   void InstallFault() {
-    platform::SetWriteFaultHook([this](platform::WriteStep step, std::size_t wanted) -> int64_t {
+    faulty_.writeFault = [this](platform::WriteStep step, std::size_t wanted) -> int64_t {
       if (step != GetParam().step) return static_cast<int64_t>(wanted);
       return calls_++ == 0 ? GetParam().answer : -1;
-    });
+    };
   }
+  platform::ScriptedFiles faulty_;
   int calls_ = 0;
 };
 
@@ -225,8 +226,8 @@ TEST_P(AtomicWriteFaultTest, FailureKeepsTheOldFileAndLeavesNoTemporary) {
     calls_ = 0;
     if (oldExists) testing_support::WriteBytes(path_, old);
     InstallFault();
-    EXPECT_FALSE(platform::WriteFileAtomic(path_, fresh));
-    platform::SetWriteFaultHook({});
+    EXPECT_FALSE(faulty_.WriteFileAtomic(path_, fresh));
+    faulty_.writeFault = {};
 
     if (GetParam().newContentKept) {
       EXPECT_EQ(testing_support::ReadBytes(path_), fresh);
@@ -250,6 +251,15 @@ INSTANTIATE_TEST_SUITE_P(
                       FaultCase{"RenameFails", platform::WriteStep::kRename, -1, false},
                       FaultCase{"DirectorySyncFails", platform::WriteStep::kSyncDir, -1, true}),
     [](const ::testing::TestParamInfo<FaultCase>& info) { return std::string(info.param.name); });
+
+// A test's faults stay with the files service it set them on; the game's own files never see them.
+TEST_F(FilesTest, FaultsBelongToTheFilesServiceTheyAreSetOn) {
+  platform::ScriptedFiles faulty;
+  faulty.writeFault = [](platform::WriteStep, std::size_t) -> int64_t { return -1; };
+  EXPECT_FALSE(faulty.WriteFileAtomic(path_, Bytes{1}));
+  EXPECT_TRUE(files_.WriteFileAtomic(path_, Bytes{2}));
+  EXPECT_EQ(testing_support::ReadBytes(path_), Bytes{2});
+}
 
 // A pid that no process has: a child that has ended and been waited for.
 pid_t DeadPid() {
@@ -284,7 +294,7 @@ TEST_F(FilesTest, StaleTemporariesOfTheSaveAreRemovedAndNothingElse) {
   fs::create_directory(dir_ / folder);
   ASSERT_TRUE(Link("notes.txt", (dir_ / link).string()));
 
-  platform::RemoveStaleTemporaries(path_);
+  files_.RemoveStaleTemporaries(path_);
   std::vector<std::string> left = testing_support::DirEntries(dir_);
   std::vector<std::string> expected = kept;
   expected.push_back(folder);
@@ -295,29 +305,29 @@ TEST_F(FilesTest, StaleTemporariesOfTheSaveAreRemovedAndNothingElse) {
 }
 
 TEST_F(FilesTest, FileSizeAndDelete) {
-  EXPECT_EQ(platform::FileSize(path_), -1);
-  EXPECT_EQ(platform::FileSize(dir_.string()), -1);
+  EXPECT_EQ(files_.FileSize(path_), -1);
+  EXPECT_EQ(files_.FileSize(dir_.string()), -1);
   testing_support::WriteBytes(path_, Bytes(5, 0));
-  EXPECT_EQ(platform::FileSize(path_), 5);
-  EXPECT_TRUE(platform::DeleteFile(path_));
+  EXPECT_EQ(files_.FileSize(path_), 5);
+  EXPECT_TRUE(files_.DeleteFile(path_));
   EXPECT_FALSE(fs::exists(path_));
-  EXPECT_TRUE(platform::DeleteFile(path_));  // already gone
-  EXPECT_FALSE(platform::DeleteFile(dir_.string()));
+  EXPECT_TRUE(files_.DeleteFile(path_));  // already gone
+  EXPECT_FALSE(files_.DeleteFile(dir_.string()));
 }
 
 TEST_F(FilesTest, ExecutableDirHoldsThisTestProgram) {
-  const std::string dir = platform::ExecutableDir();
+  const std::string dir = files_.ExecutableDir();
   ASSERT_FALSE(dir.empty());
   EXPECT_EQ(dir.back(), '/');
   EXPECT_TRUE(fs::is_regular_file(dir + "platform_tests"));
 }
 
 TEST_F(FilesTest, DirWritable) {
-  EXPECT_TRUE(platform::IsDirWritable(dir_.string()));
-  EXPECT_FALSE(platform::IsDirWritable((dir_ / "missing").string()));
-  EXPECT_FALSE(platform::IsDirWritable(""));
+  EXPECT_TRUE(files_.IsDirWritable(dir_.string()));
+  EXPECT_FALSE(files_.IsDirWritable((dir_ / "missing").string()));
+  EXPECT_FALSE(files_.IsDirWritable(""));
   testing_support::WriteBytes(path_, {});
-  EXPECT_FALSE(platform::IsDirWritable(path_));
+  EXPECT_FALSE(files_.IsDirWritable(path_));
 }
 
 using testing_support::ScopedEnv;
@@ -339,7 +349,7 @@ TEST_P(XdgDataDirTest, PicksAndCreatesTheDirectory) {
   const ScopedEnv xdgEnv("XDG_DATA_HOME", xdg);
   const ScopedEnv homeEnv("HOME", (dir_ / "home").string());
 
-  const std::string got = platform::XdgDataDir();
+  const std::string got = files_.XdgDataDir(true);
   EXPECT_EQ(got, dir_.string() + "/" + c.expected);
   EXPECT_TRUE(fs::is_directory(got));
 }
@@ -356,14 +366,14 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(FilesTest, XdgDataDirIsOnlyNamedWhenNotToBeCreated) {
   const ScopedEnv xdgEnv("XDG_DATA_HOME", (dir_ / "data").string());
-  EXPECT_EQ(platform::XdgDataDir(false), (dir_ / "data" / "tessaline").string() + "/");
+  EXPECT_EQ(files_.XdgDataDir(false), (dir_ / "data" / "tessaline").string() + "/");
   EXPECT_FALSE(fs::exists(dir_ / "data"));
 }
 
 TEST_F(FilesTest, XdgDataDirThatCannotBeCreatedIsEmpty) {
   testing_support::WriteBytes(path_, {});
   const ScopedEnv xdgEnv("XDG_DATA_HOME", path_);  // a file where a directory should be
-  EXPECT_EQ(platform::XdgDataDir(), "");
+  EXPECT_EQ(files_.XdgDataDir(true), "");
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
-// POSIX file access for the save file: whole reads, atomic replacement, the executable's
-// directory and the per-user data directory. Reports failures as results, never prints.
-#include "platform/files.h"
+// PosixFiles: whole reads, atomic replacement, the executable's directory and the per-user data
+// directory over plain POSIX calls. Keeps no state between calls but the temporaries' counter.
+#include "platform/posix_files.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -17,16 +17,6 @@
 
 namespace platform {
 namespace {
-
-WriteFaultHook& FaultHook() {
-  static WriteFaultHook hook;
-  return hook;
-}
-
-int64_t Allowed(WriteStep step, std::size_t wanted) {
-  const WriteFaultHook& hook = FaultHook();
-  return hook ? hook(step, wanted) : static_cast<int64_t>(wanted);
-}
 
 std::string DirectoryOf(const std::string& path) {
   const std::size_t slash = path.rfind('/');
@@ -45,11 +35,11 @@ bool IsDirectory(const std::string& path) {
   return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-bool WriteAll(int fd, std::span<const uint8_t> bytes) {
+bool WriteAll(int fd, std::span<const uint8_t> bytes, const WriteFaultHook& allow) {
   std::size_t done = 0;
   while (done < bytes.size()) {
     const std::size_t wanted = bytes.size() - done;
-    const int64_t allowed = Allowed(WriteStep::kWrite, wanted);
+    const int64_t allowed = allow(WriteStep::kWrite, wanted);
     if (allowed < 0) return false;
     const std::size_t chunk = std::min(wanted, static_cast<std::size_t>(allowed));
     // A write that moves nothing would spin for ever; a full disk looks like that.
@@ -111,8 +101,8 @@ bool WriterGone(int64_t pid) {
 // cannot read back or replace.
 mode_t OwnerCanReadWrite(mode_t mode) { return (mode & 07777) | S_IRUSR | S_IWUSR; }
 
-bool SyncDirectory(const std::string& dir) {
-  if (Allowed(WriteStep::kSyncDir, 0) < 0) return false;
+bool SyncDirectory(const std::string& dir, const WriteFaultHook& allow) {
+  if (allow(WriteStep::kSyncDir, 0) < 0) return false;
   const int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return false;
   const bool synced = fsync(fd) == 0;
@@ -136,9 +126,7 @@ std::string HomeDir() {
   return "";
 }
 
-}  // namespace
-
-std::string ReplaceTarget(const std::string& path) {
+std::string TargetOf(const std::string& path) {
   struct stat link;
   if (lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return path;
   struct stat target;
@@ -152,14 +140,18 @@ std::string ReplaceTarget(const std::string& path) {
   return result;
 }
 
-ReadStatus ReadFile(const std::string& path, std::vector<uint8_t>& bytes, std::size_t maxBytes,
-                    FileFacts* facts) {
+}  // namespace
+
+std::string PosixFiles::ReplaceTarget(const std::string& path) { return TargetOf(path); }
+
+ReadStatus PosixFiles::ReadFile(const std::string& path, std::vector<uint8_t>& bytes,
+                                std::size_t maxBytes, FileFacts* facts) {
   bytes.clear();
   struct stat link;
   if (lstat(path.c_str(), &link) != 0) {
     return errno == ENOENT || errno == ENOTDIR ? ReadStatus::kAbsent : ReadStatus::kUnreadable;
   }
-  const std::string target = ReplaceTarget(path);
+  const std::string target = TargetOf(path);
   if (S_ISLNK(link.st_mode) && target == path) return ReadStatus::kAbsent;
   // Non-blocking so that a FIFO planted at the path cannot hang the start-up.
   const int fd = open(target.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW);
@@ -196,8 +188,11 @@ ReadStatus ReadFile(const std::string& path, std::vector<uint8_t>& bytes, std::s
   return status;
 }
 
-bool WriteFileAtomic(const std::string& linkOrPath, std::span<const uint8_t> bytes) {
-  const std::string path = ReplaceTarget(linkOrPath);
+bool PosixFiles::WriteFileAtomic(const std::string& linkOrPath, std::span<const uint8_t> bytes) {
+  const WriteFaultHook allow = [this](WriteStep step, std::size_t wanted) {
+    return AllowWriteStep(step, wanted);
+  };
+  const std::string path = TargetOf(linkOrPath);
   std::string tempPath;
   const int fd = CreateTemporary(path, tempPath);
   if (fd < 0) return false;
@@ -208,19 +203,19 @@ bool WriteFileAtomic(const std::string& linkOrPath, std::span<const uint8_t> byt
   if ((lstat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) || fstat(fd, &old) == 0) {
     ok = fchmod(fd, OwnerCanReadWrite(old.st_mode)) == 0;
   }
-  ok = ok && WriteAll(fd, bytes);
-  ok = ok && Allowed(WriteStep::kSyncFile, 0) >= 0 && fsync(fd) == 0;
+  ok = ok && WriteAll(fd, bytes, allow);
+  ok = ok && allow(WriteStep::kSyncFile, 0) >= 0 && fsync(fd) == 0;
   // close can be the first to report a failed write on some file systems.
   ok = (close(fd) == 0) && ok;
-  ok = ok && Allowed(WriteStep::kRename, 0) >= 0 && rename(tempPath.c_str(), path.c_str()) == 0;
+  ok = ok && allow(WriteStep::kRename, 0) >= 0 && rename(tempPath.c_str(), path.c_str()) == 0;
   if (!ok) {
     unlink(tempPath.c_str());
     return false;
   }
-  return SyncDirectory(DirectoryOf(path));
+  return SyncDirectory(DirectoryOf(path), allow);
 }
 
-void RemoveStaleTemporaries(const std::string& path) {
+void PosixFiles::RemoveStaleTemporaries(const std::string& path) {
   const std::string dir = DirectoryOf(path);
   const std::string base = BaseName(path);
   DIR* listing = opendir(dir.c_str());
@@ -238,15 +233,17 @@ void RemoveStaleTemporaries(const std::string& path) {
   for (const std::string& file : stale) unlink(file.c_str());
 }
 
-int64_t FileSize(const std::string& path) {
+int64_t PosixFiles::FileSize(const std::string& path) {
   struct stat st;
   if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
   return static_cast<int64_t>(st.st_size);
 }
 
-bool DeleteFile(const std::string& path) { return unlink(path.c_str()) == 0 || errno == ENOENT; }
+bool PosixFiles::DeleteFile(const std::string& path) {
+  return unlink(path.c_str()) == 0 || errno == ENOENT;
+}
 
-std::string ExecutableDir() {
+std::string PosixFiles::ExecutableDir() {
   std::string target(256, '\0');
   for (;;) {
     const ssize_t n = readlink("/proc/self/exe", target.data(), target.size());
@@ -262,11 +259,11 @@ std::string ExecutableDir() {
   return target.substr(0, slash + 1);
 }
 
-bool IsDirWritable(const std::string& dir) {
+bool PosixFiles::IsDirWritable(const std::string& dir) {
   return !dir.empty() && IsDirectory(dir) && access(dir.c_str(), W_OK | X_OK) == 0;
 }
 
-std::string XdgDataDir(bool create) {
+std::string PosixFiles::XdgDataDir(bool create) {
   std::string base;
   const char* xdg = std::getenv("XDG_DATA_HOME");
   // Relative values are invalid by the XDG rules and would depend on the working directory.
@@ -283,6 +280,8 @@ std::string XdgDataDir(bool create) {
   return dir + "/";
 }
 
-void SetWriteFaultHook(WriteFaultHook hook) { FaultHook() = std::move(hook); }
+int64_t PosixFiles::AllowWriteStep(WriteStep, std::size_t wanted) {
+  return static_cast<int64_t>(wanted);
+}
 
 }  // namespace platform
