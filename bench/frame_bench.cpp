@@ -23,7 +23,7 @@ namespace {
 // Opens the null platform's window and screen, as start-up does, and gives the screen's canvas.
 platform::Canvas& OpenScreen(platform::NullSystem& system, int64_t width, int64_t height) {
   system.OpenWindow(width, height, "frame_bench");
-  system.OpenScreen(width, height);
+  system.OpenScreen();
   return *system.ScreenCanvas();
 }
 

@@ -34,15 +34,14 @@ class System {
   virtual ~System() = default;
 
   // Start-up, in the order the game calls them. Each false is a start-up failure.
-  virtual void DeclareDpiAware() = 0;
   virtual bool StartVideo() = 0;    // false when no display can show a window
   virtual double DisplayDpi() = 0;  // logical DPI; 0 when it cannot be read
   virtual bool OpenWindow(int64_t width, int64_t height, const std::string& title) = 0;
   virtual void SetMinimumClientSize(int64_t width, int64_t height) = 0;
   virtual bool StartSpriteLayer() = 0;
   virtual bool StartKeyboard() = 0;
-  virtual bool OpenScreen(int64_t width, int64_t height) = 0;
-  virtual void SetBackgroundColor(Color color) = 0;
+  // The screen always covers the whole client area, whatever size it takes later.
+  virtual bool OpenScreen() = 0;
   virtual void CloseWindow() = 0;  // also releases the screen and everything made on it
 
   // The window's client size; 0 x 0 while it is minimised.

@@ -64,7 +64,6 @@ void ApplyClientSize(Game& game, int64_t width, int64_t height) {
   } else {
     render::ComputeLayoutRects(game.layout);
   }
-  game.system.SetBackgroundColor(render::kBackgroundGrey);
 }
 
 void FitOverlayFonts(platform::Canvas& canvas, render::Fonts& fonts, const render::Layout& layout,

@@ -1,7 +1,6 @@
 // Start-up in its fixed order, the frame loop and the orderly shutdown.
 #include "shell/startup.h"
 
-#include "render/colors.h"
 #include "rules/paytable.h"
 #include "shell/frame.h"
 #include "shell/input.h"
@@ -71,11 +70,10 @@ bool OpenGameWindow(Game& game, rules::Host& host) {
     StartupError(host, "InitKeyboard() failed.");
     return false;
   }
-  if (!sys.OpenScreen(game.layout.clientWidth, game.layout.clientHeight)) {
+  if (!sys.OpenScreen()) {
     StartupError(host, "OpenWindowedScreen() failed.");
     return false;
   }
-  sys.SetBackgroundColor(render::kBackgroundGrey);
   platform::Canvas* screen = sys.ScreenCanvas();
   render::LoadFonts(*screen, game.fonts, game.layout.clientHeight);
   sound::BuildToneBank(game.sound);  // silent handles when the output did not open
@@ -151,7 +149,6 @@ void StartSoundSystem(Game& game, rules::Host& host) {
 }
 
 int RunGame(platform::System& system) {
-  system.DeclareDpiAware();
   Game game(system);
   ShellHost host(game);
   StartSoundSystem(game, host);

@@ -54,8 +54,7 @@ bool Render(const views::View& view, const views::Size& size, const std::string&
   platform::SurfaceScreen screen(size.width, size.height, SDL_PIXELFORMAT_ARGB8888);
   if (!screen.Ready()) return false;
   platform::NullSystem system(screen);
-  if (!system.OpenWindow(size.width, size.height, shell::kWindowTitle) ||
-      !system.OpenScreen(size.width, size.height)) {
+  if (!system.OpenWindow(size.width, size.height, shell::kWindowTitle) || !system.OpenScreen()) {
     return false;
   }
   views::Scene scene(*system.ScreenCanvas(), size.width, size.height);

@@ -66,7 +66,7 @@ void NullSystem::SetMinimumClientSize(int64_t width, int64_t height) {
   minHeight = height;
 }
 
-bool NullSystem::OpenScreen(int64_t, int64_t) { return screenOpen_ = screenOpens; }
+bool NullSystem::OpenScreen() { return screenOpen_ = screenOpens; }
 
 void NullSystem::CloseWindow() {
   if (windowOpen) windowClosed = true;

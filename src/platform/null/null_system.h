@@ -97,15 +97,13 @@ class NullSystem final : public System {
   static MessageAnswer Dismissed(MessageButtons buttons);
 
   // --- The seam --------------------------------------------------------------------------------
-  void DeclareDpiAware() override {}
   bool StartVideo() override { return video; }
   double DisplayDpi() override { return dpi; }
   bool OpenWindow(int64_t width, int64_t height, const std::string& title) override;
   void SetMinimumClientSize(int64_t width, int64_t height) override;
   bool StartSpriteLayer() override { return spriteLayer; }
   bool StartKeyboard() override { return keyboard; }
-  bool OpenScreen(int64_t width, int64_t height) override;
-  void SetBackgroundColor(Color) override {}
+  bool OpenScreen() override;
   void CloseWindow() override;
   void GetClientSize(int64_t& width, int64_t& height) override;
 

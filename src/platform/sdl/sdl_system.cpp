@@ -27,7 +27,6 @@ class SdlSystem final : public System {
     ShutdownPlatform();
   }
 
-  void DeclareDpiAware() override { platform::DeclareDpiAware(); }
   bool StartVideo() override { return platform::StartVideo(); }
   double DisplayDpi() override { return platform::DisplayDpi(); }
   bool OpenWindow(int64_t width, int64_t height, const std::string& title) override {
@@ -39,12 +38,7 @@ class SdlSystem final : public System {
   }
   bool StartSpriteLayer() override { return platform::StartSpriteLayer(); }
   bool StartKeyboard() override { return platform::StartKeyboard(); }
-  bool OpenScreen(int64_t width, int64_t height) override {
-    return window_ != nullptr && platform::OpenScreen(window_, width, height);
-  }
-  void SetBackgroundColor(Color color) override {
-    if (window_) platform::SetBackgroundColor(window_, color);
-  }
+  bool OpenScreen() override { return window_ != nullptr && platform::OpenScreen(window_); }
   void CloseWindow() override {
     if (window_) CloseGameWindow(window_);
     window_ = nullptr;

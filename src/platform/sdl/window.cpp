@@ -92,8 +92,6 @@ void ShutdownPlatform() {
   SDL_Quit();
 }
 
-void DeclareDpiAware() {}
-
 double DisplayDpi() {
   static const double dpi = ReadXftDpi();  // the desktop setting does not change while we run
   return dpi;
@@ -156,9 +154,6 @@ void GetClientSize(Window* w, int64_t& width, int64_t& height) {
   height = ch;
 }
 
-// The screen surface always covers the whole client area, so there is no border to paint.
-void SetBackgroundColor(Window*, Color) {}
-
 void CloseGameWindow(Window* w) {
   if (!w) return;
   CloseScreen(w);
@@ -184,7 +179,7 @@ bool StartSpriteLayer() { return TTF_WasInit() || TTF_Init() == 0; }
 
 bool StartKeyboard() { return SDL_GetKeyboardState(nullptr) != nullptr; }
 
-bool OpenScreen(Window* w, int64_t, int64_t) {
+bool OpenScreen(Window* w) {
   CloseScreen(w);
   // The software renderer: the board is small fills and text, which it draws in about a
   // millisecond, and it starts in a fraction of the time of a GL context (on a desktop without a

@@ -17,9 +17,6 @@ struct Window;
 void InitPlatform();
 void ShutdownPlatform();
 
-// X11 and Wayland have no per-process DPI mode to declare; sizes are already real pixels.
-void DeclareDpiAware();
-
 // Connects to the display; false when there is none that shows a window.
 bool StartVideo();
 
@@ -31,7 +28,6 @@ double DisplayDpi();
 Window* OpenGameWindow(int64_t width, int64_t height, const std::string& title);
 void SetMinimumClientSize(Window* window, int64_t width, int64_t height);
 void GetClientSize(Window* window, int64_t& width, int64_t& height);
-void SetBackgroundColor(Window* window, Color color);
 void CloseGameWindow(Window* window);
 
 // Takes every pending event without waiting; true when the player asked to close the window.
@@ -41,8 +37,9 @@ bool DrainEvents(Window* window);
 bool StartSpriteLayer();
 bool StartKeyboard();
 
-// The vsync surface over the whole client area, and the canvas that draws on it.
-bool OpenScreen(Window* window, int64_t width, int64_t height);
+// The surface over the whole client area, whatever size it takes later, and the canvas that
+// draws on it.
+bool OpenScreen(Window* window);
 Canvas* ScreenCanvas(Window* window);
 // Presents the back buffer. When the display does not pace presenting (software renderer,
 // offscreen driver) this waits out the rest of the refresh interval itself.
