@@ -1,6 +1,8 @@
 // The message box and the text prompt as small modal windows of their own, drawn with the game's
-// fonts through an SdlCanvas on the dialog's own renderer. They block the main thread and touch
-// the game window only through its repaint handler, its redraw request and its close request.
+// fonts through an SdlCanvas on the dialog's own renderer. Each is a small struct with plain
+// functions that draw it and take its events; one modal loop runs either. They block the main
+// thread and touch the game window only through its repaint handler, its redraw request and its
+// close request.
 #include "platform/dialogs.h"
 
 #include <SDL.h>
@@ -220,6 +222,7 @@ struct DialogState {
   }
 };
 
+// What the modal loop calls of the dialog it runs, each a line over the dialog's own functions.
 struct DialogHooks {
   std::function<void()> draw;
   std::function<void(const SDL_Event&)> input;  // keys, text, and the dialog's own mouse
@@ -277,111 +280,162 @@ class EarlyKeys {
   bool held_[SDL_NUM_SCANCODES] = {};
 };
 
+// One dialog's pass through the modal loop: what the loop learns on the way, beside the dialog's
+// own state.
+struct ModalRun {
+  ModalRun(DialogWindow& d, DialogState& s, const DialogHooks& h, Uint32 parent)
+      : dialog(d), state(s), hooks(h), parentId(parent) {}
+
+  DialogWindow& dialog;
+  DialogState& state;
+  const DialogHooks& hooks;
+  Uint32 parentId;              // the game window's, 0 when there is none
+  EarlyKeys early;              // taken as the loop starts: keys meant for the game
+  bool closeRequested = false;  // the game window was asked to close meanwhile
+  bool parentExposed = false;   // the game window must show its last frame again
+  Uint32 answeredAt = 0;        // SDL ticks when the answer came; 0 before
+  int failedWaits = 0;          // waits in a row that ended early without an event
+};
+
+// An answered dialog stays until the key that answered it is up again, so the game never sees
+// the release of a key meant for the dialog; a key held for ever stops holding it after a while.
+bool AnswerReleased(ModalRun& run) {
+  if (run.answeredAt == 0) run.answeredAt = SDL_GetTicks();
+  const Uint8* keys = SDL_GetKeyboardState(nullptr);
+  return run.state.heldKey == SDL_SCANCODE_UNKNOWN || !keys || !keys[run.state.heldKey] ||
+         SDL_TICKS_PASSED(SDL_GetTicks(), run.answeredAt + kReleaseWaitMs);
+}
+
+// Draws the picture again when it changed, lets a probe look at it, and shows it.
+void ShowPicture(ModalRun& run) {
+  bool drawn = false;
+  if (run.state.dirty) {
+    run.state.dirty = false;
+    run.hooks.draw();
+    drawn = true;
+  }
+  if (Probe()) Probe()(DialogFrame{run.dialog.sdl, run.dialog.renderer, drawn});
+  if (drawn) SDL_RenderPresent(run.dialog.renderer);
+}
+
+// The dialog's own window: its close box, and whatever else may have changed how it shows.
+void OnDialogWindowEvent(ModalRun& run, const SDL_Event& e) {
+  if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
+    if (!run.state.answered) run.hooks.close();
+    return;
+  }
+  if (!run.state.answered) run.hooks.input(e);
+  run.state.dirty = true;
+}
+
+// The game window behind the dialog takes no input meanwhile, but its close request is kept for
+// the game and its picture is shown again whenever it is exposed.
+void OnParentWindowEvent(ModalRun& run, const SDL_Event& e) {
+  switch (e.window.event) {
+    case SDL_WINDOWEVENT_CLOSE:
+      run.closeRequested = true;
+      break;
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+      // The dialog comes back to the front.
+      SDL_RaiseWindow(run.dialog.sdl);
+      SDL_SetWindowInputFocus(run.dialog.sdl);
+      break;
+    case SDL_WINDOWEVENT_EXPOSED:
+    case SDL_WINDOWEVENT_SHOWN:
+    case SDL_WINDOWEVENT_RESTORED:
+    case SDL_WINDOWEVENT_MAXIMIZED:
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+      run.parentExposed = true;
+      break;
+    default:
+      break;
+  }
+}
+
+void Dispatch(ModalRun& run, const SDL_Event& e) {
+  switch (e.type) {
+    case SDL_QUIT:
+      // With no game window behind it, closing the dialog itself sends this.
+      if (run.parentId != 0) run.closeRequested = true;
+      break;
+    case SDL_WINDOWEVENT:
+      if (e.window.windowID == run.dialog.id) {
+        OnDialogWindowEvent(run, e);
+      } else if (run.parentId != 0 && e.window.windowID == run.parentId) {
+        OnParentWindowEvent(run, e);
+      }
+      break;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+    case SDL_TEXTINPUT:
+      // Keys belong to the modal dialog whichever window the system sent them to.
+      if (!run.state.answered && !run.early.Swallow(e)) run.hooks.input(e);
+      break;
+    case SDL_MOUSEMOTION:
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+      if (!run.state.answered && EventWindowId(e) == run.dialog.id) run.hooks.input(e);
+      break;
+    default:
+      break;
+  }
+}
+
+enum class Waited { kEvents, kNothing, kBroken };
+
+// Waits a while for an event, then dispatches every event queued. kBroken once the event queue
+// has failed too often to go on waiting on it.
+Waited WaitAndDispatch(ModalRun& run) {
+  SDL_Event e;
+  const Uint32 waitStart = SDL_GetTicks();
+  if (!SDL_WaitEventTimeout(&e, kWaitMs)) {
+    // A wait that ends early without an event is an error, not a timeout.
+    if (!SDL_TICKS_PASSED(SDL_GetTicks(), waitStart + kWaitMs / 2) &&
+        ++run.failedWaits >= kMaxFailedWaits) {
+      return Waited::kBroken;
+    }
+    return Waited::kNothing;
+  }
+  run.failedWaits = 0;
+  run.parentExposed = false;
+  do {
+    Dispatch(run, e);
+  } while (SDL_PollEvent(&e));
+  return Waited::kEvents;
+}
+
+// The dialog goes: the game window gets the keyboard back and draws itself again, and finds in
+// its queue what it must still see.
+void EndModal(Window* parent, ModalRun& run) {
+  if (Showing(parent)) SDL_SetWindowInputFocus(parent->sdl);
+  if (parent) parent->redraw = true;
+  SettleWakeups(run.dialog.sdl);
+  SDL_HideWindow(run.dialog.sdl);
+  RequeueAfterDialog(run.dialog.id, run.parentId != 0, run.closeRequested);
+}
+
 // Runs the dialog until it is answered. Returns false when the event queue failed and the
 // dialog could not be answered.
 bool RunModal(Window* parent, DialogWindow& d, DialogState& state, const DialogHooks& hooks) {
-  const Uint32 parentId = parent && parent->sdl ? SDL_GetWindowID(parent->sdl) : 0;
-  EarlyKeys early;
-  bool closeRequested = false;
+  ModalRun run(d, state, hooks, parent && parent->sdl ? SDL_GetWindowID(parent->sdl) : 0);
   bool ok = true;
-  int failedWaits = 0;
-  Uint32 answeredAt = 0;
   for (;;) {
     // The session is ending: nobody is left to answer, and the game must get on to its save.
     if (QuitRequested()) {
       if (!state.answered) hooks.quit();
-      closeRequested = true;
+      run.closeRequested = true;
       break;
     }
-    if (state.answered) {
-      if (answeredAt == 0) answeredAt = SDL_GetTicks();
-      const Uint8* keys = SDL_GetKeyboardState(nullptr);
-      if (state.heldKey == SDL_SCANCODE_UNKNOWN || !keys || !keys[state.heldKey] ||
-          SDL_TICKS_PASSED(SDL_GetTicks(), answeredAt + kReleaseWaitMs)) {
-        break;
-      }
+    if (state.answered && AnswerReleased(run)) break;
+    ShowPicture(run);
+    const Waited waited = WaitAndDispatch(run);
+    if (waited == Waited::kBroken) {
+      ok = false;
+      break;
     }
-    bool drawn = false;
-    if (state.dirty) {
-      state.dirty = false;
-      hooks.draw();
-      drawn = true;
-    }
-    if (Probe()) Probe()(DialogFrame{d.sdl, d.renderer, drawn});
-    if (drawn) SDL_RenderPresent(d.renderer);
-
-    SDL_Event e;
-    const Uint32 waitStart = SDL_GetTicks();
-    if (!SDL_WaitEventTimeout(&e, kWaitMs)) {
-      // A wait that ends early without an event is an error, not a timeout.
-      if (!SDL_TICKS_PASSED(SDL_GetTicks(), waitStart + kWaitMs / 2) &&
-          ++failedWaits >= kMaxFailedWaits) {
-        ok = false;
-        break;
-      }
-      continue;
-    }
-    failedWaits = 0;
-    bool parentExposed = false;
-    do {
-      switch (e.type) {
-        case SDL_QUIT:
-          // With no game window behind it, closing the dialog itself sends this.
-          if (parentId != 0) closeRequested = true;
-          break;
-        case SDL_WINDOWEVENT:
-          if (e.window.windowID == d.id) {
-            if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
-              if (!state.answered) hooks.close();
-            } else {
-              if (!state.answered) hooks.input(e);
-              state.dirty = true;
-            }
-          } else if (parentId != 0 && e.window.windowID == parentId) {
-            switch (e.window.event) {
-              case SDL_WINDOWEVENT_CLOSE:
-                closeRequested = true;
-                break;
-              case SDL_WINDOWEVENT_FOCUS_GAINED:
-                // The game takes no input meanwhile: the dialog comes back to the front.
-                SDL_RaiseWindow(d.sdl);
-                SDL_SetWindowInputFocus(d.sdl);
-                break;
-              case SDL_WINDOWEVENT_EXPOSED:
-              case SDL_WINDOWEVENT_SHOWN:
-              case SDL_WINDOWEVENT_RESTORED:
-              case SDL_WINDOWEVENT_MAXIMIZED:
-              case SDL_WINDOWEVENT_SIZE_CHANGED:
-                parentExposed = true;
-                break;
-              default:
-                break;
-            }
-          }
-          break;
-        case SDL_KEYDOWN:
-        case SDL_KEYUP:
-        case SDL_TEXTINPUT:
-          // Keys belong to the modal dialog whichever window the system sent them to.
-          if (!state.answered && !early.Swallow(e)) hooks.input(e);
-          break;
-        case SDL_MOUSEMOTION:
-        case SDL_MOUSEBUTTONDOWN:
-        case SDL_MOUSEBUTTONUP:
-          if (!state.answered && EventWindowId(e) == d.id) hooks.input(e);
-          break;
-        default:
-          break;
-      }
-    } while (SDL_PollEvent(&e));
-    if (parentExposed && parent->repaint) parent->repaint();
+    if (waited == Waited::kEvents && run.parentExposed && parent->repaint) parent->repaint();
   }
-
-  if (Showing(parent)) SDL_SetWindowInputFocus(parent->sdl);
-  if (parent) parent->redraw = true;
-  SettleWakeups(d.sdl);
-  SDL_HideWindow(d.sdl);
-  RequeueAfterDialog(d.id, parentId != 0, closeRequested);
+  EndModal(parent, run);
   return ok;
 }
 
@@ -526,6 +580,291 @@ MessageAnswer PlainMessageBox(Window* parent, const std::string& title, const st
 
 bool IsEnter(SDL_Keycode key) { return key == SDLK_RETURN || key == SDLK_KP_ENTER; }
 
+// --- The message box ----------------------------------------------------------------------------
+
+struct MessageBox {
+  MessageBoxLayout layout;
+  MessageButtons buttons = MessageButtons::Ok;
+  Image* icon = nullptr;  // the warning sign on the dialog's canvas; null without one
+  int focus = 0;          // the button Enter and Space answer; the first until the player moves it
+  int hot = -1;           // under the mouse
+  int pressed = -1;       // the mouse went down on it
+  MessageAnswer answer = MessageAnswer::Ok;
+  DialogState state;
+};
+
+int ButtonAt(const MessageBox& box, int64_t x, int64_t y) {
+  for (std::size_t i = 0; i < box.layout.buttons.size(); ++i) {
+    if (InDialogRect(box.layout.buttons[i].rect, x, y)) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+void DrawMessageBox(const MessageBox& box, DialogWindow& d) {
+  if (!BeginPicture(d)) return;
+  Canvas& c = *d.canvas;
+  const MessageBoxLayout& layout = box.layout;
+  Fill(c, {0, 0, layout.width, layout.height}, kContentFace);
+  Fill(c, layout.buttonBand, kDialogFace);
+  Fill(c, {0, layout.buttonBand.y, layout.width, 1}, kBandLine);
+  if (box.icon) c.DrawImage(box.icon, layout.icon.x, layout.icon.y);
+  c.SetFont(d.font);
+  c.SetFrontColor(kText);
+  c.SetDrawingMode(DrawMode::TransparentText);
+  for (const auto& line : layout.lines) {
+    c.DrawText(static_cast<double>(line.x), static_cast<double>(line.y), line.text);
+  }
+  for (std::size_t i = 0; i < layout.buttons.size(); ++i) {
+    const int at = static_cast<int>(i);
+    const bool down = box.pressed == at && box.hot == at;
+    DrawButton(c, d.font, layout.buttons[i].rect, layout.buttons[i].label, box.focus == at,
+               box.hot == at, down);
+  }
+  c.EndDrawing();
+}
+
+void OnMessageBoxKey(MessageBox& box, const SDL_KeyboardEvent& e) {
+  const SDL_Keycode key = e.keysym.sym;
+  const int count = static_cast<int>(box.layout.buttons.size());
+  if (IsEnter(key) || key == SDLK_SPACE) {
+    if (!e.repeat) {  // a key already held when the box opened answers nothing
+      box.answer = box.layout.buttons[box.focus].answer;
+      box.state.AnswerWithKey(e.keysym.scancode);
+    }
+  } else if (key == SDLK_ESCAPE) {
+    if (auto dismissed = DismissAnswer(box.buttons); dismissed && !e.repeat) {
+      box.answer = *dismissed;
+      box.state.AnswerWithKey(e.keysym.scancode);
+    }
+  } else if (key == SDLK_TAB || key == SDLK_RIGHT || key == SDLK_DOWN) {
+    const bool back = key == SDLK_TAB && (e.keysym.mod & KMOD_SHIFT);
+    box.focus = (box.focus + (back ? count - 1 : 1)) % count;
+    box.state.dirty = true;
+  } else if (key == SDLK_LEFT || key == SDLK_UP) {
+    box.focus = (box.focus + count - 1) % count;
+    box.state.dirty = true;
+  }
+}
+
+// Keys, the mouse over the box, and the mouse leaving it.
+void OnMessageBoxEvent(MessageBox& box, const SDL_Event& e) {
+  switch (e.type) {
+    case SDL_KEYDOWN:
+      OnMessageBoxKey(box, e.key);
+      break;
+    case SDL_MOUSEMOTION:
+      if (const int now = ButtonAt(box, e.motion.x, e.motion.y); now != box.hot) {
+        box.hot = now;
+        box.state.dirty = true;
+      }
+      break;
+    case SDL_MOUSEBUTTONDOWN:
+      if (e.button.button == SDL_BUTTON_LEFT) {
+        // Focus stays put, so Enter keeps answering the first button unless Tab moved it.
+        box.hot = box.pressed = ButtonAt(box, e.button.x, e.button.y);
+        box.state.dirty = true;
+      }
+      break;
+    case SDL_MOUSEBUTTONUP:
+      if (e.button.button == SDL_BUTTON_LEFT) {
+        const int at = ButtonAt(box, e.button.x, e.button.y);
+        if (box.pressed >= 0 && at == box.pressed) {
+          box.answer = box.layout.buttons[at].answer;
+          box.state.Answer();
+        }
+        box.pressed = -1;
+        box.state.dirty = true;
+      }
+      break;
+    case SDL_WINDOWEVENT:
+      if (e.window.event == SDL_WINDOWEVENT_LEAVE) box.hot = -1;
+      break;
+    default:
+      break;
+  }
+}
+
+// The close box answers as Escape does; a YES/NO box has none that answers.
+void OnMessageBoxClose(MessageBox& box) {
+  if (auto dismissed = DismissAnswer(box.buttons)) {
+    box.answer = *dismissed;
+    box.state.Answer();
+  }
+}
+
+// The session ends with the box open: it answers as a box that cannot be shown, so a YES/NO box
+// answers No.
+void OnMessageBoxQuit(MessageBox& box) {
+  box.answer = Unanswerable(box.buttons);
+  box.state.Answer();
+}
+
+// --- The text prompt ----------------------------------------------------------------------------
+
+struct TextPrompt {
+  PromptLayout layout;
+  double scale = 1;    // DPI / 96
+  DialogRect inner;    // the field's text area, inside its border and padding
+  std::string prompt;  // the label above the field
+  TextField field;
+  int64_t scroll = 0;      // pixels of the field's text scrolled out at its left
+  bool accepted = false;   // answered with Enter or OK, not Escape or the close box
+  bool okHot = false;      // the mouse is over OK
+  bool okPressed = false;  // the mouse went down on OK
+  DialogState state;
+};
+
+TextPrompt MakeTextPrompt(const std::string& prompt, const std::string& initial, double scale) {
+  TextPrompt p;
+  p.layout = LayOutPrompt(scale);
+  p.scale = scale;
+  const int64_t padding = ScaleLength(3, scale);
+  const DialogRect& field = p.layout.field;
+  p.inner = {field.x + padding, field.y + 1, field.w - 2 * padding, field.h - 2};
+  p.prompt = prompt;
+  p.field = MakeTextField(initial);
+  return p;
+}
+
+// Widths of the field's text in the dialog's font.
+MeasureText FieldMeasure(const DialogWindow& d) {
+  return [&d](const std::string& s) { return d.canvas->TextWidth(d.font, s); };
+}
+
+// Scrolls the field's text so that the caret shows; the picture is then drawn to match.
+void FollowCaret(TextPrompt& p, const MeasureText& measure) {
+  const auto caretX =
+      static_cast<int64_t>(std::llround(measure(p.field.text.substr(0, p.field.caret))));
+  const auto textWidth = static_cast<int64_t>(std::llround(measure(p.field.text)));
+  p.scroll = FieldScroll(p.scroll, caretX, textWidth, p.inner.w);
+}
+
+void DrawPromptField(const TextPrompt& p, DialogWindow& d, double lineHeight) {
+  Canvas& c = *d.canvas;
+  Fill(c, p.layout.field, kFieldFace);
+  Frame(c, p.layout.field, kAccent);
+  const std::string beforeCaret = p.field.text.substr(0, p.field.caret);
+  const auto caretX = static_cast<int64_t>(std::llround(d.canvas->TextWidth(d.font, beforeCaret)));
+  const DialogRect& inner = p.inner;
+  const double textY =
+      static_cast<double>(inner.y) + std::floor((static_cast<double>(inner.h) - lineHeight) / 2);
+  ClipTo(d, inner);
+  c.SetFrontColor(kText);
+  c.SetDrawingMode(DrawMode::TransparentText);
+  c.DrawText(static_cast<double>(inner.x - p.scroll), textY, p.field.text);
+  c.SetDrawingMode(DrawMode::Opaque);
+  const int64_t caretLeft = inner.x + caretX - p.scroll;
+  c.Box(caretLeft, static_cast<int64_t>(textY), std::max<int64_t>(1, ScaleLength(1, p.scale)),
+        static_cast<int64_t>(lineHeight), kText);
+  SDL_RenderSetClipRect(d.renderer, nullptr);
+}
+
+void DrawPrompt(const TextPrompt& p, DialogWindow& d) {
+  if (!BeginPicture(d)) return;
+  Canvas& c = *d.canvas;
+  const PromptLayout& layout = p.layout;
+  Fill(c, {0, 0, layout.width, layout.height}, kDialogFace);
+  c.SetFont(d.font);
+  const double lineHeight = std::round(c.TextHeight(""));
+
+  ClipTo(d, layout.label);
+  c.SetFrontColor(kText);
+  c.SetDrawingMode(DrawMode::TransparentText);
+  c.DrawText(static_cast<double>(layout.label.x),
+             static_cast<double>(layout.label.y) +
+                 std::floor((static_cast<double>(layout.label.h) - lineHeight) / 2),
+             p.prompt);
+  SDL_RenderSetClipRect(d.renderer, nullptr);
+
+  DrawPromptField(p, d, lineHeight);
+  DrawButton(c, d.font, layout.ok, "OK", true, p.okHot, p.okPressed && p.okHot);
+  c.EndDrawing();
+}
+
+// The field's editing keys, paste, and Enter and Escape, which answer.
+void OnPromptKey(TextPrompt& p, const SDL_KeyboardEvent& e) {
+  const SDL_Keycode key = e.keysym.sym;
+  const Uint16 mod = e.keysym.mod;
+  std::optional<FieldKey> edit;
+  if (IsEnter(key) || key == SDLK_ESCAPE) {
+    if (!e.repeat) {
+      p.accepted = IsEnter(key);
+      p.state.AnswerWithKey(e.keysym.scancode);
+    }
+  } else if (key == SDLK_BACKSPACE) {
+    edit = FieldKey::Backspace;
+  } else if (key == SDLK_DELETE || key == SDLK_KP_PERIOD) {
+    if (key == SDLK_DELETE || !(mod & KMOD_NUM)) edit = FieldKey::Delete;
+  } else if (key == SDLK_LEFT) {
+    edit = FieldKey::Left;
+  } else if (key == SDLK_RIGHT) {
+    edit = FieldKey::Right;
+  } else if (key == SDLK_HOME) {
+    edit = FieldKey::Home;
+  } else if (key == SDLK_END) {
+    edit = FieldKey::End;
+  } else if ((key == SDLK_v && (mod & KMOD_CTRL)) || (key == SDLK_INSERT && (mod & KMOD_SHIFT))) {
+    if (char* clip = SDL_GetClipboardText()) {
+      FieldInsert(p.field, clip);
+      SDL_free(clip);
+      p.state.dirty = true;
+    }
+  }
+  if (edit) {
+    FieldPress(p.field, *edit);
+    p.state.dirty = true;
+  }
+}
+
+// Keys and typed text, the mouse on OK or in the field, and the mouse leaving the prompt.
+void OnPromptEvent(TextPrompt& p, const SDL_Event& e, const MeasureText& measure) {
+  switch (e.type) {
+    case SDL_KEYDOWN:
+      OnPromptKey(p, e.key);
+      break;
+    case SDL_TEXTINPUT:
+      FieldInsert(p.field, e.text.text);
+      p.state.dirty = true;
+      break;
+    case SDL_MOUSEMOTION:
+      if (const bool now = InDialogRect(p.layout.ok, e.motion.x, e.motion.y); now != p.okHot) {
+        p.okHot = now;
+        p.state.dirty = true;
+      }
+      break;
+    case SDL_MOUSEBUTTONDOWN:
+      if (e.button.button != SDL_BUTTON_LEFT) break;
+      if (InDialogRect(p.layout.ok, e.button.x, e.button.y)) {
+        p.okPressed = p.okHot = true;
+      } else if (InDialogRect(p.layout.field, e.button.x, e.button.y)) {
+        p.field.caret = FieldCaretFromX(
+            p.field, static_cast<double>(e.button.x - p.inner.x + p.scroll), measure);
+      }
+      p.state.dirty = true;
+      break;
+    case SDL_MOUSEBUTTONUP:
+      if (e.button.button != SDL_BUTTON_LEFT) break;
+      if (p.okPressed && InDialogRect(p.layout.ok, e.button.x, e.button.y)) {
+        p.accepted = true;
+        p.state.Answer();
+      }
+      p.okPressed = false;
+      p.state.dirty = true;
+      break;
+    case SDL_WINDOWEVENT:
+      if (e.window.event == SDL_WINDOWEVENT_LEAVE) p.okHot = false;
+      break;
+    default:
+      break;
+  }
+}
+
+// The close box, or the session ending: the prompt answers nothing.
+void CancelPrompt(TextPrompt& p) {
+  p.accepted = false;
+  p.state.Answer();
+}
+
 }  // namespace
 
 void SetDialogProbe(std::function<void(const DialogFrame&)> probe) { Probe() = std::move(probe); }
@@ -538,280 +877,56 @@ MessageAnswer ShowMessageBox(Window* parent, const std::string& title, const std
   if (video == Opened::Unseen) return Unanswerable(buttons);
   if (video == Opened::NoWindow) return PlainMessageBox(parent, title, text, buttons, warning);
 
-  const double scale = DialogDpi() / 96.0;
-  MessageBoxLayout layout;
+  MessageBox box;
+  box.buttons = buttons;
+  box.answer = Unanswerable(buttons);
   {
     Measurer m;
     if (!m.font) return PlainMessageBox(parent, title, text, buttons, warning);
-    layout = LayOutMessageBox(
-        title, text, buttons, warning, scale, [&m](const std::string& s) { return m.Width(s); },
-        m.LineHeight());
+    box.layout = LayOutMessageBox(
+        title, text, buttons, warning, DialogDpi() / 96.0,
+        [&m](const std::string& s) { return m.Width(s); }, m.LineHeight());
   }
   auto window = std::make_unique<DialogWindow>();
   DialogWindow& d = *window;
-  if (OpenDialogWindow(d, parent, title, layout.width, layout.height) != Opened::Yes) {
+  if (OpenDialogWindow(d, parent, title, box.layout.width, box.layout.height) != Opened::Yes) {
     return PlainMessageBox(parent, title, text, buttons, warning);
   }
-  Canvas& c = *d.canvas;
-  Image* icon = layout.hasIcon ? MakeWarningIcon(c, layout.icon.w) : nullptr;
+  if (box.layout.hasIcon) box.icon = MakeWarningIcon(*d.canvas, box.layout.icon.w);
 
-  DialogState state;
-  const int count = static_cast<int>(layout.buttons.size());
-  int focus = 0;     // the button Enter and Space answer; the first until the player moves it
-  int hot = -1;      // under the mouse
-  int pressed = -1;  // the mouse went down on it
-  MessageAnswer answer = Unanswerable(buttons);
-  auto buttonAt = [&](int64_t x, int64_t y) {
-    for (int i = 0; i < count; ++i) {
-      if (InDialogRect(layout.buttons[i].rect, x, y)) return i;
-    }
-    return -1;
-  };
-
-  DialogHooks hooks;
-  hooks.draw = [&] {
-    if (!BeginPicture(d)) return;
-    Fill(c, {0, 0, layout.width, layout.height}, kContentFace);
-    Fill(c, layout.buttonBand, kDialogFace);
-    Fill(c, {0, layout.buttonBand.y, layout.width, 1}, kBandLine);
-    if (icon) c.DrawImage(icon, layout.icon.x, layout.icon.y);
-    c.SetFont(d.font);
-    c.SetFrontColor(kText);
-    c.SetDrawingMode(DrawMode::TransparentText);
-    for (const auto& line : layout.lines) {
-      c.DrawText(static_cast<double>(line.x), static_cast<double>(line.y), line.text);
-    }
-    for (int i = 0; i < count; ++i) {
-      const bool down = pressed == i && hot == i;
-      DrawButton(c, d.font, layout.buttons[i].rect, layout.buttons[i].label, focus == i, hot == i,
-                 down);
-    }
-    c.EndDrawing();
-  };
-  hooks.close = [&] {
-    if (auto dismissed = DismissAnswer(buttons)) {
-      answer = *dismissed;
-      state.Answer();
-    }
-  };
-  // As a box that cannot be shown: a YES/NO box, which has no close box, answers No.
-  hooks.quit = [&] {
-    answer = Unanswerable(buttons);
-    state.Answer();
-  };
-  hooks.input = [&](const SDL_Event& e) {
-    switch (e.type) {
-      case SDL_KEYDOWN: {
-        const SDL_Keycode key = e.key.keysym.sym;
-        if (IsEnter(key) || key == SDLK_SPACE) {
-          if (!e.key.repeat) {  // a key already held when the box opened answers nothing
-            answer = layout.buttons[focus].answer;
-            state.AnswerWithKey(e.key.keysym.scancode);
-          }
-        } else if (key == SDLK_ESCAPE) {
-          if (auto dismissed = DismissAnswer(buttons); dismissed && !e.key.repeat) {
-            answer = *dismissed;
-            state.AnswerWithKey(e.key.keysym.scancode);
-          }
-        } else if (key == SDLK_TAB || key == SDLK_RIGHT || key == SDLK_DOWN) {
-          const bool back = key == SDLK_TAB && (e.key.keysym.mod & KMOD_SHIFT);
-          focus = (focus + (back ? count - 1 : 1)) % count;
-          state.dirty = true;
-        } else if (key == SDLK_LEFT || key == SDLK_UP) {
-          focus = (focus + count - 1) % count;
-          state.dirty = true;
-        }
-        break;
-      }
-      case SDL_MOUSEMOTION: {
-        const int now = buttonAt(e.motion.x, e.motion.y);
-        if (now != hot) {
-          hot = now;
-          state.dirty = true;
-        }
-        break;
-      }
-      case SDL_MOUSEBUTTONDOWN:
-        if (e.button.button == SDL_BUTTON_LEFT) {
-          // Focus stays put, so Enter keeps answering the first button unless Tab moved it.
-          hot = pressed = buttonAt(e.button.x, e.button.y);
-          state.dirty = true;
-        }
-        break;
-      case SDL_MOUSEBUTTONUP:
-        if (e.button.button == SDL_BUTTON_LEFT) {
-          const int at = buttonAt(e.button.x, e.button.y);
-          if (pressed >= 0 && at == pressed) {
-            answer = layout.buttons[at].answer;
-            state.Answer();
-          }
-          pressed = -1;
-          state.dirty = true;
-        }
-        break;
-      case SDL_WINDOWEVENT:
-        if (e.window.event == SDL_WINDOWEVENT_LEAVE) hot = -1;
-        break;
-      default:
-        break;
-    }
-  };
-  const bool ran = RunModal(parent, d, state, hooks);
+  const DialogHooks hooks{[&] { DrawMessageBox(box, d); },
+                          [&](const SDL_Event& e) { OnMessageBoxEvent(box, e); },
+                          [&] { OnMessageBoxClose(box); }, [&] { OnMessageBoxQuit(box); }};
+  const bool ran = RunModal(parent, d, box.state, hooks);
   Retire(std::move(window));
-  return ran ? answer : Unanswerable(buttons);
+  return ran ? box.answer : Unanswerable(buttons);
 }
 
 std::string AskText(Window* parent, const std::string& title, const std::string& prompt,
                     const std::string& initial) {
   if (PrepareVideo() != Opened::Yes) return {};
-  const double scale = DialogDpi() / 96.0;
-  const PromptLayout layout = LayOutPrompt(scale);
+  TextPrompt p = MakeTextPrompt(prompt, initial, DialogDpi() / 96.0);
   auto window = std::make_unique<DialogWindow>();
   DialogWindow& d = *window;
-  if (OpenDialogWindow(d, parent, title, layout.width, layout.height) != Opened::Yes) return {};
-  Canvas& c = *d.canvas;
-  auto measure = [&](const std::string& s) {
-    c.SetFont(d.font);
-    return c.TextWidth(s);
-  };
-  const int64_t padding = ScaleLength(3, scale);
-  const DialogRect inner{layout.field.x + padding, layout.field.y + 1, layout.field.w - 2 * padding,
-                         layout.field.h - 2};
-
-  DialogState state;
-  TextField field = MakeTextField(initial);
-  int64_t scroll = 0;
-  bool accepted = false;
-  bool okHot = false;
-  bool okPressed = false;
+  if (OpenDialogWindow(d, parent, title, p.layout.width, p.layout.height) != Opened::Yes) return {};
 
   const bool textInputWasOn = SDL_IsTextInputActive();
   SDL_StartTextInput();
-  SDL_Rect imeRect{static_cast<int>(layout.field.x), static_cast<int>(layout.field.y),
-                   static_cast<int>(layout.field.w), static_cast<int>(layout.field.h)};
+  SDL_Rect imeRect{static_cast<int>(p.layout.field.x), static_cast<int>(p.layout.field.y),
+                   static_cast<int>(p.layout.field.w), static_cast<int>(p.layout.field.h)};
   SDL_SetTextInputRect(&imeRect);
 
-  DialogHooks hooks;
-  hooks.draw = [&] {
-    if (!BeginPicture(d)) return;
-    Fill(c, {0, 0, layout.width, layout.height}, kDialogFace);
-    c.SetFont(d.font);
-    const double lineHeight = std::round(c.TextHeight(""));
-
-    ClipTo(d, layout.label);
-    c.SetFrontColor(kText);
-    c.SetDrawingMode(DrawMode::TransparentText);
-    c.DrawText(static_cast<double>(layout.label.x),
-               static_cast<double>(layout.label.y) +
-                   std::floor((static_cast<double>(layout.label.h) - lineHeight) / 2),
-               prompt);
-    SDL_RenderSetClipRect(d.renderer, nullptr);
-
-    Fill(c, layout.field, kFieldFace);
-    Frame(c, layout.field, kAccent);
-    const auto caretX =
-        static_cast<int64_t>(std::llround(measure(field.text.substr(0, field.caret))));
-    const auto textWidth = static_cast<int64_t>(std::llround(measure(field.text)));
-    scroll = FieldScroll(scroll, caretX, textWidth, inner.w);
-    const double textY =
-        static_cast<double>(inner.y) + std::floor((static_cast<double>(inner.h) - lineHeight) / 2);
-    ClipTo(d, inner);
-    c.SetFrontColor(kText);
-    c.SetDrawingMode(DrawMode::TransparentText);
-    c.DrawText(static_cast<double>(inner.x - scroll), textY, field.text);
-    c.SetDrawingMode(DrawMode::Opaque);
-    const int64_t caretLeft = inner.x + caretX - scroll;
-    c.Box(caretLeft, static_cast<int64_t>(textY), std::max<int64_t>(1, ScaleLength(1, scale)),
-          static_cast<int64_t>(lineHeight), kText);
-    SDL_RenderSetClipRect(d.renderer, nullptr);
-
-    DrawButton(c, d.font, layout.ok, "OK", true, okHot, okPressed && okHot);
-    c.EndDrawing();
-  };
-  hooks.close = [&] {
-    accepted = false;
-    state.Answer();
-  };
-  hooks.quit = hooks.close;
-  hooks.input = [&](const SDL_Event& e) {
-    switch (e.type) {
-      case SDL_KEYDOWN: {
-        const SDL_Keycode key = e.key.keysym.sym;
-        const Uint16 mod = e.key.keysym.mod;
-        std::optional<FieldKey> edit;
-        if (IsEnter(key) || key == SDLK_ESCAPE) {
-          if (!e.key.repeat) {
-            accepted = IsEnter(key);
-            state.AnswerWithKey(e.key.keysym.scancode);
-          }
-        } else if (key == SDLK_BACKSPACE) {
-          edit = FieldKey::Backspace;
-        } else if (key == SDLK_DELETE || key == SDLK_KP_PERIOD) {
-          if (key == SDLK_DELETE || !(mod & KMOD_NUM)) edit = FieldKey::Delete;
-        } else if (key == SDLK_LEFT) {
-          edit = FieldKey::Left;
-        } else if (key == SDLK_RIGHT) {
-          edit = FieldKey::Right;
-        } else if (key == SDLK_HOME) {
-          edit = FieldKey::Home;
-        } else if (key == SDLK_END) {
-          edit = FieldKey::End;
-        } else if ((key == SDLK_v && (mod & KMOD_CTRL)) ||
-                   (key == SDLK_INSERT && (mod & KMOD_SHIFT))) {
-          if (char* clip = SDL_GetClipboardText()) {
-            FieldInsert(field, clip);
-            SDL_free(clip);
-            state.dirty = true;
-          }
-        }
-        if (edit) {
-          FieldPress(field, *edit);
-          state.dirty = true;
-        }
-        break;
-      }
-      case SDL_TEXTINPUT:
-        FieldInsert(field, e.text.text);
-        state.dirty = true;
-        break;
-      case SDL_MOUSEMOTION: {
-        const bool now = InDialogRect(layout.ok, e.motion.x, e.motion.y);
-        if (now != okHot) {
-          okHot = now;
-          state.dirty = true;
-        }
-        break;
-      }
-      case SDL_MOUSEBUTTONDOWN:
-        if (e.button.button != SDL_BUTTON_LEFT) break;
-        if (InDialogRect(layout.ok, e.button.x, e.button.y)) {
-          okPressed = okHot = true;
-        } else if (InDialogRect(layout.field, e.button.x, e.button.y)) {
-          field.caret =
-              FieldCaretFromX(field, static_cast<double>(e.button.x - inner.x + scroll), measure);
-        }
-        state.dirty = true;
-        break;
-      case SDL_MOUSEBUTTONUP:
-        if (e.button.button != SDL_BUTTON_LEFT) break;
-        if (okPressed && InDialogRect(layout.ok, e.button.x, e.button.y)) {
-          accepted = true;
-          state.Answer();
-        }
-        okPressed = false;
-        state.dirty = true;
-        break;
-      case SDL_WINDOWEVENT:
-        if (e.window.event == SDL_WINDOWEVENT_LEAVE) okHot = false;
-        break;
-      default:
-        break;
-    }
-  };
-  const bool ran = RunModal(parent, d, state, hooks);
+  const MeasureText measure = FieldMeasure(d);
+  const DialogHooks hooks{[&] {
+                            FollowCaret(p, measure);
+                            DrawPrompt(p, d);
+                          },
+                          [&](const SDL_Event& e) { OnPromptEvent(p, e, measure); },
+                          [&] { CancelPrompt(p); }, [&] { CancelPrompt(p); }};
+  const bool ran = RunModal(parent, d, p.state, hooks);
   Retire(std::move(window));
   if (!textInputWasOn) SDL_StopTextInput();
-  return ran && accepted ? field.text : std::string();
+  return ran && p.accepted ? p.field.text : std::string();
 }
 
 }  // namespace platform
