@@ -1,6 +1,7 @@
 // The files service on POSIX: whole reads that never hang on a FIFO, atomic replacement through
 // a synced temporary file and a rename, the executable's directory from /proc, and the XDG data
-// directory. Reports failures as results and never prints. Only the platform's systems make one.
+// directory. Reports failures as results and never prints. The game gets it from the SDL system;
+// nothing outside src/platform includes this header.
 #pragma once
 
 #include <cstddef>

@@ -1,7 +1,8 @@
 // The null platform: the whole seam without a display, for tests, the picture tool and the
 // benchmarks. Input and dialog answers come from a script, the clock moves one frame per present
-// or skipped frame, the random source repeats, the audio is silent, and frames go to a screen of
-// the caller's choosing. Sees no SDL and nothing above the platform interfaces.
+// or skipped frame, the random source repeats, the audio is silent, files are the machine's own
+// in a folder of the caller's choosing with write faults on its say, and frames go to a screen
+// the caller hands it. Sees no SDL and nothing above the platform interfaces.
 #pragma once
 
 #include <cstdint>

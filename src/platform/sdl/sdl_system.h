@@ -1,5 +1,5 @@
 // The game's outside world on a Linux desktop: SDL2 for the window, screen, input and dialogs,
-// getrandom for the secure source, SDL2_mixer for sound.
+// getrandom for the secure source, POSIX for the files, SDL2_mixer for sound.
 #pragma once
 
 #include <memory>
