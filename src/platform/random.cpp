@@ -1,8 +1,9 @@
-// getrandom(2) behind a 4 KiB buffer.
+// getrandom(2) behind a 4 KiB buffer per thread, so threads that draw at once share nothing.
 #include "platform/random.h"
 
 #include <sys/random.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstddef>
 
@@ -10,9 +11,9 @@ namespace platform {
 namespace {
 
 constexpr std::size_t kBufferWords = 1024;
-uint32_t buffer[kBufferWords];
-std::size_t next = kBufferWords;  // all used
-bool open = false;
+thread_local uint32_t buffer[kBufferWords];
+thread_local std::size_t next = kBufferWords;  // all used
+std::atomic<bool> open = false;
 
 bool Refill() {
   auto* bytes = reinterpret_cast<unsigned char*>(buffer);
