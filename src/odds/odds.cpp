@@ -11,6 +11,7 @@
 #include "platform/random.h"
 #include "rules/draw.h"
 #include "rules/paytable.h"
+#include "rules/picks.h"
 #include "rules/random.h"
 
 namespace odds {
@@ -107,15 +108,12 @@ SimulationResult Simulate(const SimulationOptions& options) {
   rules::FillPayTables(g);
   g.payMode = options.payMode == rules::GENEROUS ? rules::GENEROUS : rules::CASINO;
   rules::RefreshActivePayTable(g);
-  g.betPerCard = g.betSetting = 1;
-  g.speed = 5;
+  g.betPerCard = g.betSetting = rules::kMinBet;
+  // The fake clock moves on by each ball's delay, so the speed setting changes nothing here.
   g.soundOn = 0;
   g.balance = kSimulationBankroll;
   g.progressivePot = options.pot;
-  for (int n = 1; n <= spots; ++n) g.cards[1].picked[n] = 1;
-  g.cards[1].pickCount = spots;
-  rules::RecountNumberCards(g);
-  rules::UpdateProgressiveEligible(g);
+  for (int n = 1; n <= spots; ++n) rules::AddPick(g, 1, n);
 
   if (options.seeded) {
     g.secureRandomAvailable = 0;

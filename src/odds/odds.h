@@ -68,7 +68,7 @@ struct SimulationResult {
   double seconds = 0;                            // wall time of the draws alone
 };
 
-// Plays options.draws complete draws of one card holding the numbers 1..spots, at $1, speed 5,
+// Plays options.draws complete draws of one card holding the numbers 1..spots, at the lowest bet,
 // with no waiting. The balance is kept topped up so no out-of-funds box can open.
 SimulationResult Simulate(const SimulationOptions& options);
 

@@ -225,13 +225,16 @@ std::string TablesText(const Tables& t, int64_t pot) {
   }
   out += "\nThe progressive pot is won by matching all of 10, 11 or 12 spots, whatever the bet;\n";
   out += "its share of the return is the pot times the odds of a full match, per $1 staked.\n";
-  // A lone player wins back every dollar the pot grew by, once a full match finally comes.
+  // A lone player wins back every dollar the pot grew by, once a full match finally comes; the
+  // growth is the same whatever the bet, so its share is largest at the lowest bet.
+  const auto growthPercent = [](int64_t bet) { return rules::kProgressiveIncrement * 100 / bet; };
   out += Format(
       "The pot also grows by $%d on every draw of each 10+ spot card, and the winner takes that\n"
-      "growth with the pot, so over a very long run it comes back too: +%d %% at $1, +%d %% at "
-      "$10.\n",
-      rules::kProgressiveIncrement, rules::kProgressiveIncrement * 100,
-      rules::kProgressiveIncrement * 10);
+      "growth with the pot, so over a very long run it comes back too: +%lld %% at $%lld, +%lld %% "
+      "at $%lld.\n",
+      rules::kProgressiveIncrement, static_cast<long long>(growthPercent(rules::kMinBet)),
+      static_cast<long long>(rules::kMinBet), static_cast<long long>(growthPercent(rules::kMaxBet)),
+      static_cast<long long>(rules::kMaxBet));
 
   out += "\nProbability of each hit count, and what each table pays for it at $1\n\n";
   std::string head = Format("%5s %5s  %-12s  %-17s", "spots", "hits", "probability", "odds");
@@ -306,8 +309,8 @@ std::string SimulationText(const SimulationOptions& o, const SimulationResult& r
   std::string out;
   out += "Simulated " + Grouped(static_cast<uint64_t>(r.draws)) +
          (r.draws == 1 ? " draw" : " draws") + " of one " + std::to_string(o.spots) +
-         "-spot card (the numbers 1 to " + std::to_string(o.spots) + ") at $1, " +
-         ModeName(o.payMode) + " table\n";
+         "-spot card (the numbers 1 to " + std::to_string(o.spots) + ") at $" +
+         std::to_string(rules::kMinBet) + ", " + ModeName(o.payMode) + " table\n";
   if (o.seeded) {
     out += "Random numbers: the seeded general-purpose generator, seed " + std::to_string(o.seed) +
            "\n";
@@ -348,7 +351,7 @@ std::string SimulationJson(const SimulationOptions& o, const SimulationResult& r
   out += "    \"draws\": " + std::to_string(r.draws) + ",\n";
   out += "    \"spots\": " + std::to_string(o.spots) + ",\n";
   out += std::string("    \"mode\": \"") + ModeKey(o.payMode) + "\",\n";
-  out += "    \"bet\": 1,\n";
+  out += "    \"bet\": " + std::to_string(rules::kMinBet) + ",\n";
   if (o.seeded) {
     out += "    \"source\": \"seeded\",\n    \"seed\": " + std::to_string(o.seed) + ",\n";
   } else {

@@ -101,6 +101,8 @@ TEST(ToolTables, ShowTheReturnsOddsAndPotShareOfBothTables) {
   // The probability of each hit count, with what each table pays for it.
   EXPECT_THAT(run.out, HasSubstr("   10  0.0000001122  1 in 8,911,711"));
   EXPECT_THAT(run.out, HasSubstr("$200000    $100000"));
+  // The pot's $2 a draw against the lowest and the highest bet.
+  EXPECT_THAT(run.out, HasSubstr("+200 % at $1, +20 % at $10."));
 
   EXPECT_THAT(ReturnLine(Tool({"--pot", "50000"}).out, 10), HasSubstr("+0.5611 % at $50000"));
   const odds::ToolRun casino = Tool({"--mode", "casino"});
