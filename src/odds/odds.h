@@ -40,13 +40,19 @@ struct SpotOdds {
 // Exact odds and return of one row of `table`, with the progressive pot at `pot` dollars.
 SpotOdds ExactOdds(const rules::PayTable& table, int spots, int64_t pot);
 
+// Draws per chunk. Each chunk is a game of its own with a generator seeded from the seed and the
+// chunk's number, so a seeded run gives the same figures whatever thread plays which chunk.
+constexpr int64_t kChunkDraws = int64_t{1} << 16;
+
 struct SimulationOptions {
   int64_t draws = 0;
   int spots = kDefaultSimulatedSpots;  // picks on the one playing card, 1..12
   int64_t payMode = rules::GENEROUS;
   bool seeded = false;  // true: the seeded general-purpose generator
   uint64_t seed = 0;
-  int32_t pot = kDefaultPot;  // progressive pot at the first draw
+  int32_t pot = kDefaultPot;         // progressive pot at the first draw
+  int threads = 0;                   // threads that play chunks; 0: one per core
+  int64_t chunkDraws = kChunkDraws;  // the tool keeps the default; tests use smaller ones
 };
 
 struct SimulationResult {
@@ -65,11 +71,13 @@ struct SimulationResult {
   long double low = 0, high = 0;                 // 99 % confidence interval of the mean
   long double exactReturn = 0;                   // the table's exact return, for comparison
   bool agrees = false;                           // exactReturn lies inside [low, high]
+  int threads = 0;                               // threads that played, at most one per chunk
   double seconds = 0;                            // wall time of the draws alone
 };
 
 // Plays options.draws complete draws of one card holding the numbers 1..spots, at the lowest bet,
-// with no waiting. The balance is kept topped up so no out-of-funds box can open.
+// with no waiting. The balance is kept topped up so no out-of-funds box can open. The pot runs on
+// from chunk to chunk as in one long game, so what it pays does not depend on the chunks either.
 SimulationResult Simulate(const SimulationOptions& options);
 
 }  // namespace odds

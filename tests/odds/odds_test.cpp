@@ -157,6 +157,74 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<SimCase>& info) { return std::string(info.param.name); });
 // clang-format on
 
+// Every figure a seeded run reports, apart from its speed.
+void ExpectSameFigures(const odds::SimulationResult& a, const odds::SimulationResult& b) {
+  EXPECT_EQ(a.draws, b.draws);
+  EXPECT_EQ(a.staked, b.staked);
+  EXPECT_EQ(a.tableWon, b.tableWon);
+  EXPECT_EQ(a.progressiveWins, b.progressiveWins);
+  EXPECT_EQ(a.progressiveWon, b.progressiveWon);
+  EXPECT_EQ(a.jackpotBoxes, b.jackpotBoxes);
+  EXPECT_EQ(a.unexpectedDialogs, b.unexpectedDialogs);
+  for (int h = 0; h < rules::kPayTableSize; ++h) EXPECT_EQ(a.hitCounts[h], b.hitCounts[h]) << h;
+  EXPECT_EQ(a.meanReturn, b.meanReturn);
+  EXPECT_EQ(a.sampleVariance, b.sampleVariance);
+  EXPECT_EQ(a.low, b.low);
+  EXPECT_EQ(a.high, b.high);
+  EXPECT_EQ(a.agrees, b.agrees);
+}
+
+// Chunks go to whichever thread is free, so the threads finish them in any order; the figures
+// must still be those of one thread, down to the last bit of the interval.
+TEST(Simulation, SeededFiguresDoNotDependOnTheThreads) {
+  odds::SimulationOptions options;
+  options.draws = 10'500;  // ten whole chunks and a half one
+  options.chunkDraws = 1'000;
+  options.spots = 6;
+  options.seeded = true;
+  options.seed = 11;
+  options.threads = 1;
+  const odds::SimulationResult one = odds::Simulate(options);
+  ASSERT_EQ(one.draws, options.draws);
+  EXPECT_EQ(one.threads, 1);
+  EXPECT_GT(one.jackpotBoxes, 0) << "a full match stops no thread's chunk short";
+  for (int threads : {2, 3, 16}) {
+    SCOPED_TRACE(threads);
+    options.threads = threads;
+    const odds::SimulationResult r = odds::Simulate(options);
+    EXPECT_EQ(r.threads, threads < 11 ? threads : 11) << "no more threads than chunks";
+    ExpectSameFigures(one, r);
+  }
+}
+
+// One long game's pot grows from the first draw until a full match takes it, whichever chunk that
+// match falls in; each chunk's own game began at the starting pot. Seed 1984's first 10-spot full
+// match is draw 2132, the 133rd of the fifth chunk of 500.
+TEST(Simulation, PotRunsOnFromChunkToChunk) {
+  odds::SimulationOptions options;
+  options.chunkDraws = 500;
+  options.spots = 10;
+  options.seeded = true;
+  options.seed = 1984;
+  options.threads = 1;
+  options.draws = 2132;
+  EXPECT_EQ(odds::Simulate(options).progressiveWins, 0);
+
+  const int64_t due = options.pot + int64_t{rules::kProgressiveIncrement} * 2133;
+  for (int threads : {1, 2, 3}) {
+    SCOPED_TRACE(threads);
+    options.threads = threads;
+    options.draws = 2133;
+    const odds::SimulationResult atWin = odds::Simulate(options);
+    EXPECT_EQ(atWin.progressiveWins, 1);
+    EXPECT_EQ(atWin.progressiveWon, due);
+    options.draws = 4000;
+    const odds::SimulationResult later = odds::Simulate(options);
+    EXPECT_EQ(later.progressiveWins, 1);
+    EXPECT_EQ(later.progressiveWon, due) << "the chunks after the win pay nothing more";
+  }
+}
+
 TEST(Simulation, SameSeedSameDrawsAnotherSeedOthers) {
   odds::SimulationOptions options;
   options.draws = 20'000;
@@ -192,13 +260,18 @@ TEST(Simulation, JackpotBoxesDoNotStopTheRun) {
   EXPECT_EQ(r.progressiveWins, 0);
 }
 
+// Each thread reads the secure source on its own while the others do.
 TEST(Simulation, WithoutASeedTheSecureSourceDraws) {
   odds::SimulationOptions options;
-  options.draws = 10'000;
+  options.draws = 20'000;
+  options.chunkDraws = 1'000;
+  options.threads = 2;
   const odds::SimulationResult r = odds::Simulate(options);
   EXPECT_TRUE(r.secureSource);
   EXPECT_FALSE(r.secureSourceFailed);
+  EXPECT_EQ(r.threads, 2);
   EXPECT_EQ(r.draws, options.draws);
+  EXPECT_EQ(r.staked, options.draws);
   int64_t counted = 0;
   for (int64_t count : r.hitCounts) counted += count;
   EXPECT_EQ(counted, r.draws);

@@ -63,6 +63,9 @@ TEST(ToolArguments, BadArgumentsGiveOneLineAndExitCodeTwo) {
       {{"--pot", "+5"}, "'+5'"},
       {{"--spots", "5"}, "--spots"},
       {{"--seed", "3"}, "--seed"},
+      {{"--simulate", "10", "--threads", "0"}, "'0'"},
+      {{"--simulate", "10", "--threads", "1025"}, "'1025'"},
+      {{"--threads", "2"}, "--threads"},
   };
   for (const BadCase& c : cases) {
     const odds::ToolRun run = Tool(c.args);
@@ -139,6 +142,21 @@ TEST(ToolSimulation, SeededRunRepeatsExactly) {
   EXPECT_THAT(first.out, HasSubstr("draws per second"));
   EXPECT_EQ(WithoutSpeedLine(Tool(args).out), WithoutSpeedLine(first.out));
 
+  // Over three chunks and a part, on one thread or on several.
+  const std::vector<std::string> chunks = {"--simulate", "200000", "--seed", "5"};
+  auto on = [&](const char* threads) {
+    std::vector<std::string> withThreads = chunks;
+    withThreads.insert(withThreads.end(), {"--threads", threads});
+    return Tool(withThreads);
+  };
+  const odds::ToolRun one = on("1");
+  ASSERT_EQ(one.exitCode, 0) << one.err;
+  EXPECT_THAT(one.out, HasSubstr(" on 1 thread, "));
+  const odds::ToolRun two = on("2");
+  EXPECT_THAT(two.out, HasSubstr(" on 2 threads, "));
+  EXPECT_EQ(WithoutSpeedLine(two.out), WithoutSpeedLine(one.out));
+  EXPECT_EQ(WithoutSpeedLine(on("3").out), WithoutSpeedLine(one.out));
+
   const odds::ToolRun json = Tool({"--simulate", "1000", "--seed", "5", "--json"});
   ASSERT_EQ(json.exitCode, 0);
   EXPECT_THAT(json.out, HasSubstr("\"draws\": 1000,"));
@@ -146,6 +164,7 @@ TEST(ToolSimulation, SeededRunRepeatsExactly) {
   EXPECT_THAT(json.out, HasSubstr("\"source\": \"seeded\",\n    \"seed\": 5,"));
   EXPECT_THAT(json.out, HasSubstr("\"staked\": 1000,"));
   EXPECT_THAT(json.out, HasSubstr("\"exactReturn\": 1.5694144569643095"));
+  EXPECT_THAT(json.out, HasSubstr("\"threads\": 1,"));
 }
 
 }  // namespace
