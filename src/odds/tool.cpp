@@ -378,7 +378,11 @@ std::string SimulationJson(const SimulationOptions& o, const SimulationResult& r
   out += "    \"high\": " + JsonNumber(r.draws >= 2 ? r.high : NAN) + ",\n";
   out += std::string("    \"agrees\": ") + (r.agrees ? "true" : "false") + ",\n";
   out += "    \"hitCounts\": [";
-  for (int h = 0; h <= o.spots; ++h) out += (h ? ", " : "") + std::to_string(r.hitCounts[h]);
+  // Appended piece by piece: g++ 12 at -O3 takes "" + a temporary string for an overlapping copy.
+  for (int h = 0; h <= o.spots; ++h) {
+    if (h) out += ", ";
+    out += std::to_string(r.hitCounts[h]);
+  }
   out += "],\n";
   out += "    \"progressiveWins\": " + std::to_string(r.progressiveWins) + ",\n";
   out += "    \"progressiveWon\": " + std::to_string(r.progressiveWon) + ",\n";
