@@ -194,7 +194,7 @@ void DrawPayoutOverlay(Canvas& canvas, const render::BoardView& view) {
     canvas.SetFrontColor(kGold);
     drawInColumn(0, ty, std::to_string(p));
     for (int64_t h = 1; h <= p; ++h) {
-      const PayoutAmountText cell = FormatPayoutAmount(g.payTableActive[p][h] * g.betPerCard);
+      const PayoutAmountText cell = FormatPayoutAmount(rules::LookupPayout(g, p, h));
       canvas.SetFrontColor(cell.color);
       drawInColumn(h, ty, cell.text);
     }

@@ -65,6 +65,7 @@ void ToggleMode(GameState& g, int64_t nowMs) {
 
 namespace {
 
+// What a card pays: the table's entry for a $1 bet times the bet. Every payout is asked here.
 int64_t Entry(const PayTable& table, int64_t bet, int64_t spots, int64_t hits) {
   if (spots < 1 || spots > kMaxPicks || hits < 0 || hits > spots) return 0;
   return table[spots][hits] * bet;

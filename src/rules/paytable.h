@@ -13,7 +13,8 @@ void FillPayTables(GameState& g);
 void RefreshActivePayTable(GameState& g);
 // Swaps GENEROUS and CASINO and asks for a save.
 void ToggleMode(GameState& g, int64_t nowMs);
-// Dollars paid for a card of `spots` picks with `hits` hits at the current bet; 0 off the table.
+// Dollars paid for a card of `spots` picks with `hits` hits at the current bet and mode, as the
+// payout overlay shows it; 0 off the table.
 int64_t LookupPayout(const GameState& g, int64_t spots, int64_t hits);
 // The same from the fixed table of `mode` at `bet`: what a draw staked at them pays.
 int64_t PayoutAt(const GameState& g, int64_t mode, int64_t bet, int64_t spots, int64_t hits);
