@@ -1,9 +1,10 @@
-// Button faces: bevel, label layouts, segment bars and the speaker disc.
+// Button faces over the shared bevel: label layouts, segment bars and the speaker disc.
 // Texts wider than their button stay centred and overflow both edges; nothing is clipped.
 #include "controls/buttons.h"
 
 #include <cmath>
 
+#include "render/bevel.h"
 #include "rules/text.h"
 
 namespace controls {
@@ -18,9 +19,7 @@ using render::Rect;
 
 using rules::Joined;
 
-constexpr Color kBlack = RGB(0, 0, 0);
 constexpr Color kWhite = RGB(255, 255, 255);
-constexpr int64_t kBevel = 3;
 
 struct LabelLine {
   std::string text;  // empty: the line is left out
@@ -46,7 +45,7 @@ void BeginLabels(Canvas& canvas, const BoardView& view) {
 }
 
 void DrawBevel(Canvas& canvas, const Rect& r, const ButtonPalette& p) {
-  DrawBevelBox(canvas, r.x, r.y, r.w, r.h, p.face, p.light, p.dark);
+  render::DrawBevelBox(canvas, r.x, r.y, r.w, r.h, p.face, p.light, p.dark);
 }
 
 void DrawThreeLineLabel(Canvas& canvas, const BoardView& view, const Rect& r, const LabelLine& l1,
@@ -123,19 +122,6 @@ Color BetSegmentColor(int64_t i) {
 }
 
 }  // namespace
-
-void DrawBevelBox(Canvas& canvas, int64_t x, int64_t y, int64_t w, int64_t h, Color face,
-                  Color light, Color dark) {
-  canvas.SetDrawingMode(DrawMode::Opaque);
-  canvas.Box(x, y, w, h, face);
-  canvas.Box(x, y, w, kBevel, light);
-  canvas.Box(x, y, kBevel, h, light);
-  canvas.Box(x, y + h - kBevel, w, kBevel, dark);
-  canvas.Box(x + w - kBevel, y, kBevel, h, dark);
-  canvas.SetDrawingMode(DrawMode::Outline);
-  canvas.SetFrontColor(kBlack);
-  canvas.Box(x, y, w, h);
-}
 
 int64_t LineHeight(Canvas& canvas) { return std::lround(canvas.TextHeight("A")); }
 

@@ -1,5 +1,5 @@
-// The faces of the eight top-row buttons: the shared bevel and label layouts, the Draw Numbers
-// button's four looks and the seven control buttons showing the current settings.
+// The faces of the eight top-row buttons on render's bevelled box: the shared label layouts, the
+// Draw Numbers button's four looks and the seven control buttons showing the current settings.
 // Draws through the Canvas from the board view only; keeps no state and changes no game state.
 #pragma once
 
@@ -16,11 +16,6 @@ namespace controls {
 struct ButtonPalette {
   platform::Color face, light, dark;
 };
-
-// A flat face with 3-pixel edges, light top and left, dark bottom and right painted over them,
-// and a black 1-pixel outline. Leaves outline mode and black in force.
-void DrawBevelBox(platform::Canvas& canvas, int64_t x, int64_t y, int64_t w, int64_t h,
-                  platform::Color face, platform::Color light, platform::Color dark);
 
 // The label line pitch of the current font: the height of "A" rounded to whole pixels.
 int64_t LineHeight(platform::Canvas& canvas);

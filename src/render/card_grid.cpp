@@ -6,6 +6,7 @@
 #include <cmath>
 #include <string>
 
+#include "render/bevel.h"
 #include "render/colors.h"
 
 namespace render {
@@ -78,11 +79,8 @@ void DrawNumeral(platform::Canvas& canvas, const Numeral& num, platform::Color c
 
 void DrawCellFrame(platform::Canvas& canvas, const Rect& box, platform::Color face,
                    const CellColors& bevel) {
-  canvas.SetDrawingMode(platform::DrawMode::Opaque);
-  canvas.Box(box.x, box.y, box.w, box.h, face);
-  DrawBevelEdges(canvas, box.x, box.y, box.w, box.h, bevel.bevelTopLeft, bevel.bevelBottomRight);
-  canvas.SetDrawingMode(platform::DrawMode::Outline);
-  canvas.Box(box.x, box.y, box.w, box.h, kBlack);
+  DrawBevelBox(canvas, box.x, box.y, box.w, box.h, face, bevel.bevelTopLeft,
+               bevel.bevelBottomRight);
 }
 
 void DrawCross(platform::Canvas& canvas, const Layout& layout, int64_t x, int64_t y, int64_t w,
@@ -174,15 +172,6 @@ CrossExtent HitCrossExtent(int64_t w, int64_t h) {
   const int64_t mx = Round(0.05 * static_cast<double>(w));
   const int64_t my = Round(0.05 * static_cast<double>(h));
   return CrossExtent{mx - 5, my - 5, w - 2 * mx + 11, h - 2 * my + 11};
-}
-
-void DrawBevelEdges(platform::Canvas& canvas, int64_t x, int64_t y, int64_t w, int64_t h,
-                    platform::Color topLeft, platform::Color bottomRight) {
-  canvas.SetDrawingMode(platform::DrawMode::Opaque);
-  canvas.Box(x, y, w, 3, topLeft);
-  canvas.Box(x, y, 3, h, topLeft);
-  canvas.Box(x, y + h - 3, w, 3, bottomRight);
-  canvas.Box(x + w - 3, y, 3, h, bottomRight);
 }
 
 void DrawHitCross(platform::Canvas& canvas, int64_t x, int64_t y, int64_t w, int64_t h) {

@@ -32,10 +32,6 @@ struct CrossExtent {
 };
 CrossExtent HitCrossExtent(int64_t w, int64_t h);
 
-// Opaque fills of the 3-pixel bevel: top and left in topLeft, then bottom and right.
-void DrawBevelEdges(platform::Canvas& canvas, int64_t x, int64_t y, int64_t w, int64_t h,
-                    platform::Color topLeft, platform::Color bottomRight);
-
 // The yellow X over a hit cell's content box, corner to corner inset by 5 %, each bar eleven
 // pixels thick.
 void DrawHitCross(platform::Canvas& canvas, int64_t x, int64_t y, int64_t w, int64_t h);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "controls_fixture.h"
+#include "render/bevel.h"
 
 namespace controls_test {
 namespace {
@@ -54,7 +55,7 @@ void ExpectLines(const std::vector<CanvasCall>& calls, const Rect& r,
 
 TEST(BevelBox, EdgesThenBlackOutlineWithDarkStripsOverTheLight) {
   render::RecordingCanvas canvas;
-  controls::DrawBevelBox(canvas, 5, 6, 40, 30, RGB(1, 1, 1), RGB(2, 2, 2), RGB(3, 3, 3));
+  render::DrawBevelBox(canvas, 5, 6, 40, 30, RGB(1, 1, 1), RGB(2, 2, 2), RGB(3, 3, 3));
   const auto boxes = canvas.CallsOf(CallKind::Box);
   ASSERT_EQ(boxes.size(), 6u);
   const std::array<int64_t, 4> expected[] = {{5, 6, 40, 30}, {5, 6, 40, 3},  {5, 6, 3, 30},

@@ -10,6 +10,7 @@
 #include "controls/about_overlay.h"
 #include "controls/buttons.h"
 #include "platform/sdl/sdl_canvas.h"
+#include "render/bevel.h"
 #include "render/board_view.h"
 #include "render/fonts.h"
 #include "render/layout.h"
@@ -76,7 +77,7 @@ class FacePixels : public ::testing::Test {
 
 TEST_F(FacePixels, BevelIsLightOnlyAtTheTopLeftCorner) {
   const Color face = RGB(40, 80, 190), light = RGB(80, 130, 240), dark = RGB(15, 40, 110);
-  controls::DrawBevelBox(*canvas_, 10, 10, 30, 20, face, light, dark);
+  render::DrawBevelBox(*canvas_, 10, 10, 30, 20, face, light, dark);
   EXPECT_EQ(At(10, 10), RGB(0, 0, 0));  // the outline
   EXPECT_EQ(At(39, 29), RGB(0, 0, 0));
   EXPECT_EQ(At(11, 11), light);
