@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "render/bevel.h"
+#include "rules/autopick.h"
 #include "rules/text.h"
 
 namespace controls {
@@ -140,10 +141,8 @@ int64_t SegmentPitch(int64_t w, int64_t segments) { return (w - 16) / segments; 
 std::string AutoPickTitle(const rules::GameState& state) {
   const int64_t tab = state.activeTab;
   if (tab < 1 || tab > rules::kCards) return "Auto-Pick";
-  int64_t spots = state.cards[tab].pickCount;
-  if (spots == 0) spots = rules::kDefaultSpotCount;
   std::string title = Joined("Pick: Card ", tab, " (");
-  title += std::to_string(spots);
+  title += std::to_string(rules::AutoPickSpots(state, static_cast<int>(tab)));
   title += ")";
   return title;
 }

@@ -21,9 +21,7 @@ int BeginAutoPick(GameState& g, Host& host) {
     NoticeCardLocked(g, c, host.NowMs());
     return 0;
   }
-  int64_t count = g.cards[c].pickCount;
-  if (count < 1) count = kDefaultSpotCount;
-  if (count > kMaxPicks) count = kMaxPicks;
+  const int64_t count = AutoPickSpots(g, c);
   ClearCard(g, c);
   return static_cast<int>(count);
 }
@@ -56,6 +54,12 @@ void Finish(GameState& g) {
 }
 
 }  // namespace
+
+int64_t AutoPickSpots(const GameState& g, int card) {
+  const int64_t count = g.cards[card].pickCount;
+  if (count < 1) return kDefaultSpotCount;
+  return count > kMaxPicks ? kMaxPicks : count;
+}
 
 void AutoPickHot(GameState& g, Host& host) {
   const int count = BeginAutoPick(g, host);

@@ -8,6 +8,10 @@
 
 namespace rules {
 
+// How many numbers an auto-pick fills card `card` (1..4) with: its picks, 8 when it has none, at
+// most 12. The Auto-Pick button shows the same count.
+int64_t AutoPickSpots(const GameState& g, int card);
+
 // Replaces the active card's picks with the hottest numbers, the lowest number winning a tie;
 // falls back to random picks while nothing has been drawn this run.
 void AutoPickHot(GameState& g, Host& host);
