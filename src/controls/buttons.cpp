@@ -3,6 +3,7 @@
 #include "controls/buttons.h"
 
 #include <cmath>
+#include <iterator>
 
 #include "render/bevel.h"
 #include "rules/autopick.h"
@@ -113,6 +114,7 @@ constexpr ButtonPalette kAutoPickMain{RGB(50, 50, 50), RGB(85, 85, 85), RGB(22, 
 constexpr ButtonPalette kAbout{RGB(60, 40, 90), RGB(120, 90, 180), RGB(25, 15, 50)};
 
 constexpr const char* kSpeedNames[] = {"Slowest", "Slow", "Medium", "Fast", "Fastest"};
+static_assert(std::size(kSpeedNames) == rules::kMaxSpeed - rules::kMinSpeed + 1);
 
 // Green for a small bet, through yellow and orange, to red for the largest.
 Color BetSegmentColor(int64_t i) {
@@ -196,9 +198,13 @@ void DrawSpeedButton(Canvas& canvas, const BoardView& view) {
   DrawBevel(canvas, r, kSpeed);
   BeginLabels(canvas, view);
   DrawStepperHead(canvas, r, "Speed", RGB(220, 230, 255), RGB(180, 180, 220));
-  DrawSegmentBar(canvas, r, 5, RGB(20, 20, 35),
-                 [speed](int64_t i) { return i < speed ? RGB(80, 200, 100) : RGB(40, 40, 60); });
-  DrawStepperValue(canvas, r, speed >= 1 && speed <= 5 ? kSpeedNames[speed - 1] : "",
+  // One segment per speed, lit up to the current one.
+  DrawSegmentBar(canvas, r, rules::kMaxSpeed - rules::kMinSpeed + 1, RGB(20, 20, 35),
+                 [speed](int64_t i) {
+                   return i <= speed - rules::kMinSpeed ? RGB(80, 200, 100) : RGB(40, 40, 60);
+                 });
+  const bool known = speed >= rules::kMinSpeed && speed <= rules::kMaxSpeed;
+  DrawStepperValue(canvas, r, known ? kSpeedNames[speed - rules::kMinSpeed] : "",
                    RGB(255, 255, 200));
 }
 
@@ -208,8 +214,10 @@ void DrawBetButton(Canvas& canvas, const BoardView& view) {
   DrawBevel(canvas, r, kBet);
   BeginLabels(canvas, view);
   DrawStepperHead(canvas, r, "Bet/Card", RGB(255, 230, 180), RGB(220, 200, 160));
-  DrawSegmentBar(canvas, r, 10, RGB(25, 18, 5),
-                 [bet](int64_t i) { return i < bet ? BetSegmentColor(i) : RGB(50, 35, 15); });
+  // One segment per dollar of the bet range, lit up to the current bet.
+  DrawSegmentBar(canvas, r, rules::kMaxBet - rules::kMinBet + 1, RGB(25, 18, 5), [bet](int64_t i) {
+    return i <= bet - rules::kMinBet ? BetSegmentColor(i) : RGB(50, 35, 15);
+  });
   DrawStepperValue(canvas, r, Joined("$", bet, " per Card"), RGB(255, 240, 200));
 }
 

@@ -60,7 +60,7 @@ void EndGame(GameState& g, Host& host, int64_t nowMs) {
   // The draw has paid as staked: a New Game answered meanwhile starts now, and stops auto-run.
   ApplyPendingNewGame(g, host);
   if (!g.autoRun) return;
-  if (g.speed == 4 || g.speed == 5) {
+  if (g.speed >= kFirstUnpausedSpeed && g.speed <= kMaxSpeed) {
     StartDraw(g, host);
   } else {
     g.autoNextPending = 1;
@@ -71,20 +71,8 @@ void EndGame(GameState& g, Host& host, int64_t nowMs) {
 }  // namespace
 
 int64_t BallDelayForSpeed(int64_t speed) {
-  switch (speed) {
-    case 1:
-      return 1250;
-    case 2:
-      return 900;
-    case 3:
-      return 550;
-    case 4:
-      return 250;
-    case 5:
-      return 80;
-    default:
-      return 0;
-  }
+  constexpr int64_t kDelayMs[kMaxSpeed - kMinSpeed + 1] = {1250, 900, 550, 250, 80};
+  return speed >= kMinSpeed && speed <= kMaxSpeed ? kDelayMs[speed - kMinSpeed] : 0;
 }
 
 void StartDraw(GameState& g, Host& host) {

@@ -10,7 +10,7 @@
 
 namespace rules {
 
-// Milliseconds between reveals at speed 1..5; 0 for any other speed.
+// Milliseconds between reveals at speed kMinSpeed..kMaxSpeed; 0 for any other speed.
 int64_t BallDelayForSpeed(int64_t speed);
 
 // Begins a game unless one is running. Selects the Main tab, refuses with a box when no card

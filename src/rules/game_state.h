@@ -19,7 +19,10 @@ constexpr int64_t kStartingBalance = 1000;
 constexpr int64_t kTopUp = 1000;
 constexpr int64_t kMinBet = 1;
 constexpr int64_t kMaxBet = 10;
+constexpr int64_t kMinSpeed = 1;      // Slowest
+constexpr int64_t kMaxSpeed = 5;      // Fastest
 constexpr int64_t kDefaultSpeed = 3;  // Medium
+constexpr int64_t kFirstUnpausedSpeed = 4;  // from Fast up, auto-run draws follow without a pause
 constexpr int32_t kProgressiveSeed = 25000;
 constexpr int32_t kProgressiveIncrement = 2;
 constexpr int kProgressiveMinSpots = 10;
@@ -47,9 +50,9 @@ using PayTable = int64_t[kPayTableSize][kPayTableSize];
 
 struct GameState {
   // Settings (saved).
-  int64_t betPerCard = 1;         // dollars per playing card, 1..10
-  int64_t betSetting = 1;         // the Bet control's working copy; always equals betPerCard
-  int64_t speed = kDefaultSpeed;  // 1..5
+  int64_t betPerCard = kMinBet;   // dollars per playing card, kMinBet..kMaxBet
+  int64_t betSetting = kMinBet;   // the Bet control's working copy; always equals betPerCard
+  int64_t speed = kDefaultSpeed;  // kMinSpeed..kMaxSpeed
   int64_t soundOn = 1;            // 0/1
   int64_t payMode = GENEROUS;
 
@@ -69,7 +72,7 @@ struct GameState {
   // What the current or last draw was staked at. Picks of a charged card stay as they are while
   // the draw runs, and the draw pays at its own bet and table, whatever changes meanwhile.
   uint8_t cardCharged[kCards + 1] = {};  // [1..4], the card paid its stake for the draw
-  int64_t stakeBet = 1;                  // betPerCard when the draw began
+  int64_t stakeBet = kMinBet;            // betPerCard when the draw began
   int64_t stakeMode = GENEROUS;          // payMode when the draw began
 
   // Board and draw.

@@ -108,8 +108,8 @@ void HandleLeftClick(Game& game, rules::Host& host, int64_t mx, int64_t my) {
     in.payoutOverlayOpen = 1;
   } else if (render::PointInRect(l.speedButton, mx, my)) {
     if (LeftHalf(l.speedButton, mx)) {
-      if (g.speed > 1) g.speed -= 1;
-    } else if (g.speed < 5) {
+      if (g.speed > rules::kMinSpeed) g.speed -= 1;
+    } else if (g.speed < rules::kMaxSpeed) {
       g.speed += 1;
     }
   } else if (render::PointInRect(l.betButton, mx, my)) {

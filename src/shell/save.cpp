@@ -59,7 +59,7 @@ void Sanitise(rules::GameState& g) {
   // The game treats every non-zero mode as CASINO; the mode swap needs exactly 0 or 1.
   if (g.payMode != rules::GENEROUS) g.payMode = rules::CASINO;
   if (g.progressivePot < g.progressiveSeed) g.progressivePot = g.progressiveSeed;
-  if (g.speed < 1 || g.speed > 5) g.speed = rules::kDefaultSpeed;
+  if (g.speed < rules::kMinSpeed || g.speed > rules::kMaxSpeed) g.speed = rules::kDefaultSpeed;
   if (g.soundOn != 0 && g.soundOn != 1) g.soundOn = 1;
 }
 
