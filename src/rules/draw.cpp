@@ -100,11 +100,7 @@ void StartDraw(GameState& g, Host& host) {
   g.stakeMode = g.payMode;
   g.balance -= g.drawCost;
   g.setCost += g.drawCost;
-  if (g.payMode == CASINO) {
-    g.casBet += g.drawCost;
-  } else {
-    g.genBet += g.drawCost;
-  }
+  BookStake(g, g.drawCost);
   GrowProgressive(g);
 
   std::memset(g.drawn, 0, sizeof g.drawn);
@@ -152,11 +148,7 @@ void EvaluateDraw(GameState& g, Host& host) {
     const int64_t h = g.cards[i].hitCount;
     // Paid at the bet and on the table the draw was staked at, and booked to that mode.
     g.cardWin[i] = PayoutAt(g, g.stakeMode, g.stakeBet, s, h);
-    if (g.stakeMode == CASINO) {
-      g.casWon += g.cardWin[i];
-    } else {
-      g.genWon += g.cardWin[i];
-    }
+    BookWin(g, g.cardWin[i]);
     g.setWon += g.cardWin[i];
     g.balance += g.cardWin[i];
     if (s >= 1) {

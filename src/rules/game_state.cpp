@@ -7,6 +7,14 @@
 
 namespace rules {
 
+void BookStake(GameState& g, int64_t amount) {
+  (g.stakeMode == CASINO ? g.casBet : g.genBet) += amount;
+}
+
+void BookWin(GameState& g, int64_t amount) {
+  (g.stakeMode == CASINO ? g.casWon : g.genWon) += amount;
+}
+
 void ClearCard(GameState& g, int n) {
   Card& c = g.cards[n];
   for (int k = 1; k <= kNumbers; ++k) {

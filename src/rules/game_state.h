@@ -125,6 +125,11 @@ inline bool CardLocked(const GameState& g, int card) {
   return g.drawInProgress && card >= 1 && card <= kCards && g.cardCharged[card];
 }
 
+// The lifetime figures of the mode the draw was staked in (stakeMode): its stake, and every dollar
+// it pays, table wins and prizes alike.
+void BookStake(GameState& g, int64_t amount);
+void BookWin(GameState& g, int64_t amount);
+
 // Clears card n's picks and hits.
 void ClearCard(GameState& g, int n);
 // Sets or clears one pick of a card and keeps its counts right: pickCount, hitCount (a removed

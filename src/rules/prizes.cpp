@@ -8,18 +8,6 @@
 #include "rules/text.h"
 
 namespace rules {
-namespace {
-
-// Prizes go to the mode the draw was staked in, like its table wins.
-void CreditLifetime(GameState& g, int64_t amount) {
-  if (g.stakeMode == CASINO) {
-    g.casWon += amount;
-  } else {
-    g.genWon += amount;
-  }
-}
-
-}  // namespace
 
 void GrowProgressive(GameState& g) {
   int64_t qualifying = 0;
@@ -36,7 +24,7 @@ void GrowProgressive(GameState& g) {
 void PayProgressive(GameState& g, Host& host) {
   const int64_t pot = g.progressivePot;
   g.balance += pot;
-  CreditLifetime(g, pot);
+  BookWin(g, pot);
   // Kept in 64 bits: a pot near its ceiling plus a big table win must not print as negative.
   const int64_t total = pot + g.cardWin[g.jackpotCard];
   g.progressivePot = g.progressiveSeed;
@@ -88,7 +76,7 @@ bool PayConsolation(GameState& g, int64_t nowMs) {
     g.cardWinCount[c] += 1;
     g.balance += amount;
     g.setWon += amount;
-    CreditLifetime(g, amount);
+    BookWin(g, amount);
   }
   SetStatus(g, "CONSOLATION", Joined("$", share, "/card consolation paid"), nowMs);
   RequestSave(g, nowMs);
