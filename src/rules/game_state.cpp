@@ -15,6 +15,20 @@ void BookWin(GameState& g, int64_t amount) {
   (g.stakeMode == CASINO ? g.casWon : g.genWon) += amount;
 }
 
+void RestoreFirstStartSettings(GameState& g) {
+  const GameState first;
+  g.balance = first.balance;
+  g.genWon = first.genWon;
+  g.genBet = first.genBet;
+  g.casWon = first.casWon;
+  g.casBet = first.casBet;
+  g.betPerCard = g.betSetting = first.betPerCard;
+  g.payMode = first.payMode;
+  g.progressivePot = g.progressiveSeed;
+  g.speed = first.speed;
+  g.soundOn = first.soundOn;
+}
+
 void ClearCard(GameState& g, int n) {
   Card& c = g.cards[n];
   for (int k = 1; k <= kNumbers; ++k) {
@@ -101,12 +115,9 @@ void FullReset(GameState& g, Host& host) {
   StopAutoRun(g);
   g.pendingNewGame = NewGameChoice::kNone;
   host.DeleteSaveFile();
-  g.balance = kStartingBalance;
-  g.genWon = g.genBet = g.casWon = g.casBet = 0;
-  g.betPerCard = g.betSetting = 1;
-  g.payMode = GENEROUS;
-  g.progressivePot = g.progressiveSeed;
-  g.speed = kDefaultSpeed;
+  const int64_t sound = g.soundOn;  // the one setting a full reset leaves as the player set it
+  RestoreFirstStartSettings(g);
+  g.soundOn = sound;
   ResetSet(g);
   std::memset(g.heatCounts, 0, sizeof g.heatCounts);
   RefreshActivePayTable(g);

@@ -48,6 +48,7 @@ struct Card {
 
 using PayTable = int64_t[kPayTableSize][kPayTableSize];
 
+// A fresh GameState is a first start: its initialisers are the one statement of what that holds.
 struct GameState {
   // Settings (saved).
   int64_t betPerCard = kMinBet;   // dollars per playing card, kMinBet..kMaxBet
@@ -129,6 +130,10 @@ inline bool CardLocked(const GameState& g, int card) {
 // it pays, table wins and prizes alike.
 void BookStake(GameState& g, int64_t amount);
 void BookWin(GameState& g, int64_t amount);
+
+// The saved figures and settings (balance, lifetime figures, bet, payout mode, pot, speed, sound)
+// back to a first start's, the pot at its seed. Cards, the set and the heat stay as they are.
+void RestoreFirstStartSettings(GameState& g);
 
 // Clears card n's picks and hits.
 void ClearCard(GameState& g, int n);

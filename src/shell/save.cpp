@@ -106,13 +106,7 @@ SaveImage EncodeSave(const rules::GameState& g) {
 }
 
 void ApplySaveDefaults(rules::GameState& g) {
-  g.balance = rules::kStartingBalance;
-  g.genWon = g.genBet = g.casWon = g.casBet = 0;
-  g.betPerCard = g.betSetting = rules::kMinBet;
-  g.payMode = rules::GENEROUS;
-  g.progressivePot = g.progressiveSeed;
-  g.speed = rules::kDefaultSpeed;
-  g.soundOn = 1;
+  rules::RestoreFirstStartSettings(g);
   for (int c = 1; c <= rules::kCards; ++c) rules::ClearCard(g, c);
 }
 

@@ -27,8 +27,8 @@ using SaveImage = std::array<uint8_t, kSaveFileSize>;
 // saturated (never wrapped), and the checksum covers the values as written.
 SaveImage EncodeSave(const rules::GameState& g);
 
-// Gives the saved fields and the cards their first-start values: balance 1000, no lifetime
-// figures, bet 1, GENEROUS, the pot at its seed, speed 3, sound on, no picks.
+// Gives the saved fields their first-start values (rules::RestoreFirstStartSettings) and the cards
+// no picks.
 void ApplySaveDefaults(rules::GameState& g);
 
 // Loads a file image into the saved fields and the cards' picks, repairing out-of-range values.

@@ -92,8 +92,6 @@ bool OpenGameWindow(Game& game, rules::Host& host) {
   rules::RefreshActivePayTable(g);
   rules::RecountNumberCards(g);
   rules::UpdateProgressiveEligible(g);
-  if (g.betPerCard < rules::kMinBet || g.betPerCard > rules::kMaxBet) g.betPerCard = 1;
-  g.betSetting = g.betPerCard;
 
   render::ComputeLayout(game.layout, *screen, game.balls, game.fonts);
   // While a dialog holds the loop, an exposed window shows the last frame again.
