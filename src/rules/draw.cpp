@@ -108,7 +108,6 @@ void StartDraw(GameState& g, Host& host) {
     g.cards[c].hitCount = 0;
     std::memset(g.cards[c].hit, 0, sizeof g.cards[c].hit);
   }
-  g.ballsToDraw = kBallsPerDraw;
   g.ballsRevealed = 0;
   host.ResetBallAnimation();
   DrawSequence(g, host);
@@ -124,7 +123,7 @@ void StartDraw(GameState& g, Host& host) {
 void RevealTick(GameState& g, Host& host, int64_t nowMs) {
   if (!g.drawInProgress || nowMs - g.lastBallTime < g.ballDelayMs) return;
   g.lastBallTime = nowMs;
-  if (g.ballsRevealed >= g.ballsToDraw) {
+  if (g.ballsRevealed >= kBallsPerDraw) {
     EndGame(g, host, nowMs);
   } else {
     RevealBall(g, host);

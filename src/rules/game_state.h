@@ -85,7 +85,6 @@ struct GameState {
   int64_t progressiveEligible = 0;             // some card has 10+ picks
   int64_t drawSequence[kBallsPerDraw] = {};    // reveal order
   uint8_t drawn[kNumbers + 1] = {};            // revealed in the current or last draw
-  int64_t ballsToDraw = kBallsPerDraw;
   int64_t ballsRevealed = 0;  // 0..20
   int64_t drawInProgress = 0;
   int64_t ballDelayMs = 550;

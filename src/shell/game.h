@@ -51,8 +51,7 @@ struct Game {
   InputMemory input;
   FrameRecord frames;
   sound::SoundSystem sound;
-  SaveSpot saves;         // where the save file goes, chosen at start and moved when a save fails
-  float dpiScale = 1.0f;  // logical DPI / 96, only used to size the window at start
+  SaveSpot saves;  // where the save file goes, chosen at start and moved when a save fails
   int64_t quitRequested = 0;  // never cleared once set
 };
 

@@ -55,7 +55,6 @@ bool OpenGameWindow(Game& game, rules::Host& host) {
     return false;
   }
   const WindowSize size = WindowSizeForDpi(sys.DisplayDpi());
-  game.dpiScale = size.dpiScale;
   if (!sys.OpenWindow(size.width, size.height, kWindowTitle)) {
     StartupError(host, "InitSprite() failed - cannot open screen.");
     return false;
