@@ -93,7 +93,9 @@ void BuildBallsPanelImage(BallsPanel& balls, platform::Canvas& canvas, const Fon
   canvas.SetFrontColor(kBlack);
   canvas.DrawText(CentredLeft(canvas, centre, "BALLS"), 4, "BALLS");
   canvas.SetFrontColor(RGB(255, 210, 0));
-  const double arrowY = th + 7 + th > 116 ? 120 - th - 4 : th + 7;
+  // The arrows stay 4 pixels above the cage's foot, however tall the font.
+  const auto cage = static_cast<double>(kCageHeight);
+  const double arrowY = th + 7 + th > cage - 4 ? cage - th - 4 : th + 7;
   canvas.DrawText(CentredLeft(canvas, centre, "v v v"), arrowY, "v v v");
 
   const BallSlots s = SlotGeometry(w, h);
@@ -108,7 +110,6 @@ void BuildBallsPanelImage(BallsPanel& balls, platform::Canvas& canvas, const Fon
 
 void ResetBallAnimation(BallsPanel& balls) {
   for (BallAnim& b : balls.ballAnims) b.falling = 0;
-  balls.ballsMoving = 0;
   balls.ballAnimActive = 0;
 }
 
@@ -118,14 +119,12 @@ void StartBallDrop(BallsPanel& balls, int64_t w, int64_t h, int64_t k, int64_t b
   BallAnim& b = balls.ballAnims[k];
   const BallSlots s = SlotGeometry(w, h);
   b.falling = 1;
-  b.ballIndex = k;
-  b.y = 120.0f;
+  b.y = kDropStartY;
   SlotCentre(s, h, k, b.targetX, b.targetY);
   b.frames = 0;
-  float steps = static_cast<float>(ballDelayMs) / 16.0f;
+  float steps = static_cast<float>(ballDelayMs) / static_cast<float>(kBallAnimStepMs);
   if (steps < 1) steps = 1;
-  b.speed = std::clamp(static_cast<float>(b.targetY - 124) / steps, 2.0f, 40.0f);
-  balls.ballsMoving += 1;
+  b.speed = std::clamp(static_cast<float>(b.targetY - (kCageHeight + 4)) / steps, 2.0f, 40.0f);
   balls.ballAnimActive = 1;
   balls.lastAnimTime = nowMs;
 }
@@ -142,7 +141,6 @@ void AnimateBalls(BallsPanel& balls) {
     } else {
       b.y = static_cast<float>(b.targetY);
       b.falling = 0;
-      balls.ballsMoving -= 1;
     }
   }
   if (moving == 0) balls.ballAnimActive = 0;
@@ -195,9 +193,10 @@ void DrawBallsPanel(platform::Canvas& canvas, const BoardView& view) {
 
   for (int k = 1; k <= rules::kBallsPerDraw; ++k) {
     const BallAnim& b = balls.ballAnims[k];
-    if (!b.falling || b.ballIndex < 1 || b.ballIndex > rules::kBallsPerDraw) continue;
+    if (!b.falling) continue;
     const int64_t by = py + static_cast<int64_t>(b.y);
-    float p = b.targetY - 120 > 0 ? (b.y - 120.0f) / static_cast<float>(b.targetY - 120) : 1.0f;
+    const int64_t fall = b.targetY - kCageHeight;
+    float p = fall > 0 ? (b.y - kDropStartY) / static_cast<float>(fall) : 1.0f;
     p = std::clamp(p, 0.0f, 1.0f);
     const float e = static_cast<float>(b.targetX - w / 2);
     const float wobble = static_cast<float>(b.frames % 6 - 3);
@@ -207,9 +206,9 @@ void DrawBallsPanel(platform::Canvas& canvas, const BoardView& view) {
     canvas.SetDrawingMode(platform::DrawMode::AlphaBlend);
     for (int64_t j = 3; j >= 1; --j) {
       const int64_t ty = by - j * (s.slotHeight / 3);
-      if (ty > py + 120 && r - j >= 1) canvas.Circle(bx, ty, r - j, kTrail);
+      if (ty > py + kCageHeight && r - j >= 1) canvas.Circle(bx, ty, r - j, kTrail);
     }
-    DrawBall(canvas, g, bx, by, r, g.drawSequence[b.ballIndex - 1]);
+    DrawBall(canvas, g, bx, by, r, g.drawSequence[k - 1]);
     canvas.SetDrawingMode(platform::DrawMode::Outline);
     canvas.Circle(bx, by, r, kFallingOutline);
   }

@@ -1,6 +1,6 @@
 // The balls panel at the right: a cage with its title, twenty ring slots zigzagging upward, and
 // the balls of the current draw dropping from the cage into their slots. The background is an
-// image rebuilt only when the panel's size changes; the drop advances on a 16 ms timer.
+// image rebuilt only when the panel's size changes; the drop advances on a kBallAnimStepMs timer.
 #pragma once
 
 #include <cstdint>
@@ -13,10 +13,13 @@ namespace render {
 struct BoardView;
 struct Fonts;
 
+constexpr int64_t kBallAnimStepMs = 16;
+constexpr int64_t kCageHeight = 120;
+constexpr float kDropStartY = static_cast<float>(kCageHeight);  // a ball leaves the cage's foot
+
 struct BallAnim {
   int64_t falling = 0;    // 0/1: still dropping
-  int64_t ballIndex = 0;  // 1..20, its place in the draw
-  float y = 120.0f;       // centre, panel-relative
+  float y = kDropStartY;  // centre, panel-relative
   int64_t targetY = 0;    // centre of its slot, panel-relative
   int64_t targetX = 0;    // centre of its slot's column, panel-relative
   int64_t frames = 0;     // animation steps taken
@@ -24,16 +27,12 @@ struct BallAnim {
 };
 
 struct BallsPanel {
-  BallAnim ballAnims[rules::kBallsPerDraw + 1];  // [1..20], slot k holds ball k
-  int64_t ballsMoving = 0;
+  BallAnim ballAnims[rules::kBallsPerDraw + 1];  // [1..20], slot k holds ball k of the draw
   int64_t ballAnimActive = 0;  // 0/1: the animation step must run
   int64_t lastAnimTime = 0;    // ms
   platform::Image* ballsPanelImage = nullptr;
   int64_t imageWidth = 0, imageHeight = 0;  // size the image was built for
 };
-
-constexpr int64_t kBallAnimStepMs = 16;
-constexpr int64_t kCageHeight = 120;
 
 // Geometry of a panel w x h, panel-relative.
 struct BallSlots {
@@ -58,7 +57,7 @@ void ResetBallAnimation(BallsPanel& balls);
 void StartBallDrop(BallsPanel& balls, int64_t w, int64_t h, int64_t k, int64_t ballDelayMs,
                    int64_t nowMs);
 
-// One 16 ms step of every falling ball.
+// One kBallAnimStepMs step of every falling ball.
 void AnimateBalls(BallsPanel& balls);
 
 // True when any card holds number n.
