@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "render/colors.h"
+#include "render/layout.h"
 
 namespace render {
 namespace {
@@ -29,37 +30,39 @@ int64_t TabWidth(int64_t stripWidth) { return stripWidth / 5; }
 void DrawTabStrip(platform::Canvas& canvas, const BoardView& view) {
   const Rect& s = view.layout.tabStrip;
   const int64_t tw = TabWidth(s.w);
+  constexpr int64_t stripH = kTabStripHeight;
   canvas.SetDrawingMode(platform::DrawMode::Opaque);
-  canvas.Box(s.x, s.y, s.w, 52, kStripBackground);
+  canvas.Box(s.x, s.y, s.w, stripH, kStripBackground);
   canvas.SetFont(view.fonts.tabFont);
   for (int i = 0; i < 5; ++i) {
     const TabColors& c = i == view.state.activeTab ? kActive : kInactive;
     const int64_t xi = s.x + i * tw;
     canvas.SetDrawingMode(platform::DrawMode::Opaque);
-    canvas.Box(xi + 1, s.y + 2, tw - 2, 50, c.face);
+    // Each tab stands 2 pixels below the strip's top and reaches its foot.
+    canvas.Box(xi + 1, s.y + 2, tw - 2, stripH - 2, c.face);
     canvas.Box(xi + 1, s.y + 2, tw - 2, 2, c.highlight);
-    canvas.Box(xi + 1, s.y + 2, 2, 50, c.highlight);
+    canvas.Box(xi + 1, s.y + 2, 2, stripH - 2, c.highlight);
     if (i == view.state.activeTab) {
-      canvas.Box(xi + 1, s.y + 48, tw - 2, 4, c.shadow);
+      canvas.Box(xi + 1, s.y + stripH - 4, tw - 2, 4, c.shadow);
     } else {
-      canvas.Box(xi + 1, s.y + 50, tw - 2, 2, c.shadow);
+      canvas.Box(xi + 1, s.y + stripH - 2, tw - 2, 2, c.shadow);
     }
-    canvas.Box(xi + tw - 3, s.y + 2, 2, 50, c.shadow);
+    canvas.Box(xi + tw - 3, s.y + 2, 2, stripH - 2, c.shadow);
 
     canvas.SetDrawingMode(platform::DrawMode::TransparentText);
     canvas.SetFrontColor(c.label);
     const double lw = std::round(canvas.TextWidth(kLabels[i]));
     const double lh = std::round(canvas.TextHeight(kLabels[i]));
-    const double ty = static_cast<double>(s.y) + (52 - lh) / 2;
+    const double ty = static_cast<double>(s.y) + (static_cast<double>(stripH) - lh) / 2;
     if (i == 0 && view.state.heatMapOn) {
       canvas.DrawText(static_cast<double>(xi) + (static_cast<double>(tw) - lw) / 2 - 10, ty,
                       kLabels[i]);
       // The dot sits just right of the label, placed with whole-pixel halves.
       const int64_t left = xi + (tw - static_cast<int64_t>(lw)) / 2 + static_cast<int64_t>(lw);
       canvas.SetDrawingMode(platform::DrawMode::Opaque);
-      canvas.Circle(left + 4, s.y + 26, 6, kHeatDot);
+      canvas.Circle(left + 4, s.y + stripH / 2, 6, kHeatDot);
       canvas.SetDrawingMode(platform::DrawMode::AlphaBlend);
-      canvas.Circle(left + 2, s.y + 24, 3, kHeatGlint);
+      canvas.Circle(left + 2, s.y + stripH / 2 - 2, 3, kHeatGlint);
     } else {
       canvas.DrawText(static_cast<double>(xi) + (static_cast<double>(tw) - lw) / 2, ty,
                       kLabels[i]);
