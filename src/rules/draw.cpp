@@ -14,8 +14,6 @@ namespace rules {
 namespace {
 
 constexpr int64_t kAutoRunPauseMs = 1500;
-constexpr int kHitTickHz = 50;
-constexpr int kHitTickMs = 10;
 
 bool AnyCardPlaying(const GameState& g) {
   for (int c = 1; c <= kCards; ++c) {
@@ -48,7 +46,7 @@ void RevealBall(GameState& g, Host& host) {
     anyHit = true;
   }
   // One tick per ball, however many cards it hits.
-  if (anyHit) host.PlayTone(kHitTickHz, kHitTickMs);
+  if (anyHit) host.PlayHitTick();
   host.StartBallDrop(g.ballsRevealed);
 }
 

@@ -28,7 +28,9 @@ class Host {
   // One 32-bit word from the system's cryptographic source; false when the read fails.
   virtual bool SecureRandomWord(uint32_t& word) = 0;
 
-  virtual void PlayTone(int frequencyHz, int durationMs) = 0;  // silent while sound is off
+  // The cues; the sound module says what each sounds like. Silent while sound is off.
+  virtual void PlayHitTick() = 0;     // a revealed ball lies on at least one card
+  virtual void PlayAutoRunCue() = 0;  // auto-run has begun
   virtual void StartWinJingle() = 0;  // ignored while a melody is still playing
   virtual void StartFanfare() = 0;    // ignored while a melody is still playing
 
@@ -56,7 +58,8 @@ class QuietHost : public Host {
   }
   int64_t NowMs() override { return now; }
   bool SecureRandomWord(uint32_t&) override { return false; }
-  void PlayTone(int, int) override {}
+  void PlayHitTick() override {}
+  void PlayAutoRunCue() override {}
   void StartWinJingle() override {}
   void StartFanfare() override {}
   void SaveGame() override {}

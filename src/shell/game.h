@@ -65,7 +65,8 @@ class ShellHost : public rules::Host {
                       const std::string& initial) override;
   int64_t NowMs() override;
   bool SecureRandomWord(uint32_t& word) override;
-  void PlayTone(int frequencyHz, int durationMs) override;
+  void PlayHitTick() override;
+  void PlayAutoRunCue() override;
   void StartWinJingle() override;
   void StartFanfare() override;
   void SaveGame() override;

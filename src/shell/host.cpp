@@ -33,9 +33,9 @@ int64_t ShellHost::NowMs() { return game_.system.NowMs(); }
 
 bool ShellHost::SecureRandomWord(uint32_t& word) { return game_.system.ReadSecureWord(word); }
 
-void ShellHost::PlayTone(int frequencyHz, int durationMs) {
-  sound::PlayTone(game_.sound, frequencyHz, durationMs);
-}
+void ShellHost::PlayHitTick() { sound::PlayTone(game_.sound, sound::kHitTick); }
+
+void ShellHost::PlayAutoRunCue() { sound::PlayTone(game_.sound, sound::kAutoRunCue); }
 
 // A melody asked for while another still plays is dropped.
 void ShellHost::StartWinJingle() { sound::StartWinJingle(game_.sound); }

@@ -14,14 +14,11 @@
 namespace shell {
 namespace {
 
-constexpr int kAutoRunCueHz = 1200;
-constexpr int kAutoRunCueMs = 60;
-
 void StartAutoRun(Game& game, rules::Host& host) {
   rules::GameState& g = game.state;
   if (g.autoRun) return;
   g.autoRun = 1;
-  host.PlayTone(kAutoRunCueHz, kAutoRunCueMs);
+  host.PlayAutoRunCue();
   if (!g.drawInProgress) rules::StartDraw(g, host);
 }
 

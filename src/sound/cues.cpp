@@ -12,19 +12,6 @@ namespace sound {
 
 namespace {
 
-struct Note {
-  int frequencyHz;  // 0: a pause, taken whether or not sound is on
-  int durationMs;
-};
-
-constexpr Note kWinJingle[] = {{700, 80}, {0, 5}, {900, 80}, {1200, 140}};
-
-constexpr Note kFanfare[] = {
-    {392, 200}, {523, 200}, {659, 200}, {784, 400}, {880, 400}, {784, 400}, {0, 100},
-    {392, 200}, {523, 200}, {659, 200}, {784, 400}, {880, 400}, {784, 400}, {0, 100},
-    {659, 200}, {659, 200}, {587, 200}, {587, 200}, {523, 200}, {494, 200}, {523, 600},
-};
-
 void PlayFromBank(SoundSystem& s, int frequencyHz, int durationMs) {
   if (!s.audio) return;
   const auto tone = s.bank.find(ToneKey(frequencyHz, durationMs));
@@ -104,6 +91,8 @@ void SetSoundOn(SoundSystem& s, bool on) { s.soundOn.store(on); }
 void PlayTone(SoundSystem& s, int frequencyHz, int durationMs) {
   if (s.soundOn.load()) PlayFromBank(s, frequencyHz, durationMs);
 }
+
+void PlayTone(SoundSystem& s, Note note) { PlayTone(s, note.frequencyHz, note.durationMs); }
 
 void PlayToneAndWait(SoundSystem& s, int frequencyHz, int durationMs) {
   if (!s.soundOn.load()) return;

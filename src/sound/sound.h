@@ -1,7 +1,7 @@
-// The game's sound: thirteen sine tones synthesised into WAV images at start, the tone bank that
-// holds them, and the cues that play them: single tones on the caller's thread, the win jingle
-// and the fanfare on one melody thread. Reaches the device only through platform::Audio; never
-// reads the game record: the shell hands over the sound setting with SetSoundOn.
+// The game's sound: every cue by name, their tones synthesised into WAV images at start and held
+// in the tone bank, single tones played on the caller's thread and the two melodies on one melody
+// thread. Reaches the device only through platform::Audio; never reads the game record: the shell
+// hands over the sound setting with SetSoundOn.
 #pragma once
 
 #include <atomic>
@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <span>
 #include <string>
 #include <thread>
 #include <vector>
@@ -21,6 +22,25 @@ namespace sound {
 constexpr int kSampleRate = 44100;   // Hz, mono
 constexpr int kAmplitude = 18000;    // of 32767
 constexpr int kWavHeaderBytes = 44;  // RIFF, fmt and data chunk headers
+
+// One note of a cue: a tone, or a pause of 0 Hz that is waited out whether or not sound is on.
+struct Note {
+  int frequencyHz;
+  int durationMs;
+};
+
+// Every cue the game plays. The tone bank is built from these notes alone: a tone played that is
+// not among them would play silently.
+constexpr Note kHitTick{50, 10};       // a revealed ball lies on at least one card
+constexpr Note kAutoRunCue{1200, 60};  // auto-run has begun
+constexpr Note kWinJingle[] = {{700, 80}, {0, 5}, {900, 80}, {1200, 140}};
+constexpr Note kFanfare[] = {
+    {392, 200}, {523, 200}, {659, 200}, {784, 400}, {880, 400}, {784, 400}, {0, 100},
+    {392, 200}, {523, 200}, {659, 200}, {784, 400}, {880, 400}, {784, 400}, {0, 100},
+    {659, 200}, {659, 200}, {587, 200}, {587, 200}, {523, 200}, {494, 200}, {523, 600},
+};
+// All of them, in the order their tones are first built.
+constexpr std::span<const Note> kCues[] = {{&kHitTick, 1}, kWinJingle, {&kAutoRunCue, 1}, kFanfare};
 
 // "frequency_duration", e.g. "523_600".
 using ToneBank = std::map<std::string, platform::SoundHandle, std::less<>>;
@@ -53,7 +73,8 @@ struct SoundSystem {
   // Replaced, if at all, before the first melody starts; ShutdownSound stops it.
   std::unique_ptr<MelodyClock> clock = MakeSteadyClock();
 
-  // Only StartWinJingle, StartFanfare and ShutdownSound touch these, under melodyMutex.
+  // Under melodyMutex: starting a melody (StartWinJingle, StartFanfare) and ShutdownSound write
+  // them, and the melody thread reads `stopping` before each note.
   std::mutex melodyMutex;
   bool stopping = false;  // shutdown has begun: no more melodies, no more tones
   std::thread melody;
@@ -74,7 +95,7 @@ platform::SoundHandle MakeTone(platform::Audio& audio, int frequencyHz, int dura
 // the game then plays silently.
 bool StartSound(SoundSystem& s, std::unique_ptr<platform::Audio> audio);
 
-// Start-up, after StartSound: the thirteen tones, whether or not the output opened.
+// Start-up, after StartSound: every tone of kCues once, whether or not the output opened.
 void BuildToneBank(SoundSystem& s);
 
 // The game's sound setting, from the main thread (each frame or on each toggle). Every tone
@@ -83,6 +104,7 @@ void SetSoundOn(SoundSystem& s, bool on);
 
 // Plays the bank's tone once and returns at once; nothing while muted or for an unknown key.
 void PlayTone(SoundSystem& s, int frequencyHz, int durationMs);
+void PlayTone(SoundSystem& s, Note note);  // a single-tone cue: kHitTick, kAutoRunCue
 
 // Plays the bank's tone and sleeps its duration on the melody clock; returns at once while
 // muted. The sleep ends early at shutdown.

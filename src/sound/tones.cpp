@@ -1,5 +1,5 @@
-// Tone synthesis and the tone bank: sine tones written sample by sample into WAV images and
-// loaded into the audio output once at start. Plays nothing and starts no thread.
+// Tone synthesis and the tone bank: the tones of every cue written sample by sample into WAV images
+// and loaded into the audio output once at start. Plays nothing and starts no thread.
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -10,17 +10,6 @@
 namespace sound {
 
 namespace {
-
-struct Tone {
-  int frequencyHz;
-  int durationMs;
-};
-
-// Every tone a cue plays, in the order they are built.
-constexpr Tone kTones[] = {
-    {50, 10},   {700, 80},  {900, 80},  {1200, 140}, {1200, 60}, {392, 200}, {523, 200},
-    {659, 200}, {784, 400}, {880, 400}, {587, 200},  {494, 200}, {523, 600},
-};
 
 void PutText(uint8_t* at, const char (&text)[5]) { std::memcpy(at, text, 4); }
 
@@ -89,9 +78,14 @@ platform::SoundHandle MakeTone(platform::Audio& audio, int frequencyHz, int dura
 }
 
 void BuildToneBank(SoundSystem& s) {
-  for (const Tone& tone : kTones) {
-    s.bank[ToneKey(tone.frequencyHz, tone.durationMs)] =
-        s.audio ? MakeTone(*s.audio, tone.frequencyHz, tone.durationMs) : platform::SoundHandle{};
+  for (std::span<const Note> cue : kCues) {
+    for (const Note& note : cue) {
+      if (note.frequencyHz == 0) continue;  // a pause
+      const std::string key = ToneKey(note.frequencyHz, note.durationMs);
+      if (s.bank.contains(key)) continue;  // a tone several notes share is made once
+      s.bank[key] =
+          s.audio ? MakeTone(*s.audio, note.frequencyHz, note.durationMs) : platform::SoundHandle{};
+    }
   }
 }
 

@@ -98,17 +98,17 @@ TEST_F(RulesTest, RevealMarksHitsOnEveryCardAndTicksOncePerBall) {
   EXPECT_EQ(g.cards[2].hitCount, 0);
   EXPECT_EQ(g.drawn[17], 1);
   EXPECT_EQ(g.heatCounts[17], 1);
-  EXPECT_EQ(host.tones.size(), 1u);
+  EXPECT_EQ(host.hitTicks, 1);
 
   host.Advance(g.ballDelayMs);
   rules::RevealTick(g, host, host.now);
-  EXPECT_EQ(host.tones.size(), 1u) << "60 is on no card";
+  EXPECT_EQ(host.hitTicks, 1) << "60 is on no card";
   EXPECT_EQ(g.heatCounts[60], 1);
 
   host.Advance(g.ballDelayMs);
   rules::RevealTick(g, host, host.now);
   EXPECT_EQ(g.cards[2].hitCount, 1);
-  EXPECT_EQ(host.tones, (std::vector<std::pair<int, int>>{{50, 10}, {50, 10}}));
+  EXPECT_EQ(host.hitTicks, 2);
   EXPECT_EQ(host.ballDrops, (std::vector<int64_t>{1, 2, 3}));
 
   FinishDraw();

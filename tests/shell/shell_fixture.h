@@ -22,10 +22,14 @@ namespace shell_test {
 class RecordingHost : public shell::ShellHost {
  public:
   using ShellHost::ShellHost;
-  std::vector<std::pair<int, int>> tones;  // (Hz, ms)
-  void PlayTone(int frequencyHz, int durationMs) override {
-    tones.emplace_back(frequencyHz, durationMs);
-    ShellHost::PlayTone(frequencyHz, durationMs);
+  std::vector<std::pair<int, int>> tones;  // (Hz, ms) of each cue, in order
+  void PlayHitTick() override {
+    tones.emplace_back(sound::kHitTick.frequencyHz, sound::kHitTick.durationMs);
+    ShellHost::PlayHitTick();
+  }
+  void PlayAutoRunCue() override {
+    tones.emplace_back(sound::kAutoRunCue.frequencyHz, sound::kAutoRunCue.durationMs);
+    ShellHost::PlayAutoRunCue();
   }
 };
 

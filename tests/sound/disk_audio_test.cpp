@@ -31,9 +31,9 @@ using testing_support::Bytes;
 class SoundHost : public testing_support::FakeHost {
  public:
   explicit SoundHost(sound::SoundSystem& s) : s_(s) {}
-  void PlayTone(int frequencyHz, int durationMs) override {
-    FakeHost::PlayTone(frequencyHz, durationMs);
-    sound::PlayTone(s_, frequencyHz, durationMs);
+  void PlayHitTick() override {
+    FakeHost::PlayHitTick();
+    sound::PlayTone(s_, sound::kHitTick);
   }
   void StartWinJingle() override {
     FakeHost::StartWinJingle();
@@ -125,8 +125,7 @@ class DiskAudio : public ::testing::Test {
         std::chrono::milliseconds(200));  // let the mixer drain the last tick
     sound::ShutdownSound(s);              // closes the device, which closes the file
 
-    ticksCued = 0;
-    for (const auto& [hz, ms] : host.tones) ticksCued += hz == 50 && ms == 10;
+    ticksCued = host.hitTicks;
     return testing_support::ReadBytes(file);
   }
 };

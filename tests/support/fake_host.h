@@ -114,7 +114,8 @@ class FakeHost : public rules::Host {
   }
 
   // --- Sound, save, balls panel, quit ----------------------------------------------------------
-  std::vector<std::pair<int, int>> tones;  // (Hz, ms)
+  int hitTicks = 0;
+  int autoRunCues = 0;
   int winJingles = 0;
   int fanfares = 0;
   int saves = 0;
@@ -122,12 +123,16 @@ class FakeHost : public rules::Host {
   int ballAnimationResets = 0;
   std::vector<int64_t> ballDrops;
   int quitRequests = 0;
-  // Every call above, in order, e.g. "tone:50:10", "fanfare", "dialog:JACKPOT!", "save", "quit".
+  // Every call above, in order, e.g. "hit-tick", "fanfare", "dialog:JACKPOT!", "save", "quit".
   std::vector<std::string> events;
 
-  void PlayTone(int frequencyHz, int durationMs) override {
-    tones.emplace_back(frequencyHz, durationMs);
-    Log("tone:" + std::to_string(frequencyHz) + ":" + std::to_string(durationMs));
+  void PlayHitTick() override {
+    ++hitTicks;
+    Log("hit-tick");
+  }
+  void PlayAutoRunCue() override {
+    ++autoRunCues;
+    Log("auto-run-cue");
   }
   void StartWinJingle() override {
     ++winJingles;
@@ -162,10 +167,10 @@ class FakeHost : public rules::Host {
   void ClearRecords() {
     dialogs.clear();
     prompts.clear();
-    tones.clear();
     ballDrops.clear();
     events.clear();
-    unscriptedAnswers = winJingles = fanfares = saves = saveFileDeletes = 0;
+    unscriptedAnswers = hitTicks = autoRunCues = winJingles = fanfares = saves = saveFileDeletes =
+        0;
     ballAnimationResets = quitRequests = 0;
   }
 
