@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "rules/version.h"
+
 namespace controls {
 namespace {
 
@@ -72,7 +74,7 @@ constexpr Section kSections[] = {
       "change."}},
 };
 
-constexpr const char* kTitleLines[] = {"Tessaline by Brindlec 6.40", "About & Rules"};
+constexpr const char* kTitleLines[] = {rules::kGameTitle, "About & Rules"};
 constexpr const char* kTagline =
     "Tessaline by Brindlec \u2014 fully standalone, no external dependencies.";
 constexpr const char* kFooterText = "Click anywhere to close.";

@@ -7,11 +7,12 @@
 #include "platform/system.h"
 #include "rules/game_state.h"
 #include "rules/host.h"
+#include "rules/version.h"
 #include "shell/game.h"
 
 namespace shell {
 
-constexpr const char* kWindowTitle = "Tessaline by Brindlec 6.40";
+constexpr const char* kWindowTitle = rules::kGameTitle;
 
 struct WindowSize {
   float dpiScale;               // dpi / 96, 1 when the dpi is unknown

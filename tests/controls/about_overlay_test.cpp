@@ -15,7 +15,7 @@ namespace {
 using platform::Color;
 using platform::RGB;
 
-const char* const kTitle[] = {"Tessaline by Brindlec 6.40", "About & Rules"};
+const char* const kTitle[] = {"Tessaline by Brindlec " KENO_VERSION, "About & Rules"};
 const char* const kTagline = "Tessaline by Brindlec — fully standalone, no external dependencies.";
 
 struct Section {

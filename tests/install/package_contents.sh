@@ -53,8 +53,8 @@ for page in tessaline tessaline-odds; do
   grep -q "^\.TH .*\"Tessaline $version\"" <(zcat "$root/share/man/man6/$page.6.gz") ||
     fail "$page.6 is not for Tessaline $version"
 done
-grep -q "kWindowTitle = \"Tessaline by Brindlec $version\"" "$source_dir/src/shell/startup.h" ||
-  fail "the window title is not for $version"
+grep -qaF "Tessaline by Brindlec $version" "$root/games/tessaline" ||
+  fail "the packaged game's window title is not for $version"
 changelog=$(zcat "$root/share/doc/tessaline/changelog.gz")
 [[ ${changelog%%$'\n'*} == "tessaline ($version) "* ]] ||
   fail "the installed changelog does not start with $version"
