@@ -87,14 +87,12 @@ void DrawStepperValue(Canvas& canvas, const Rect& r, const std::string& value, C
 // Each box is filled, then outlined; `fillOf(i)` gives segment i's fill.
 template <typename FillOf>
 void DrawSegmentBar(Canvas& canvas, const Rect& r, int64_t segments, Color outline, FillOf fillOf) {
-  const int64_t top = r.y + (r.h - 14) / 2 + 2;
-  const int64_t p = SegmentPitch(r.w, segments);
   for (int64_t i = 0; i < segments; ++i) {
-    const int64_t left = r.x + 8 + i * p + 1;
+    const Rect box = SegmentBox(r, segments, i);
     canvas.SetDrawingMode(DrawMode::Opaque);
-    canvas.Box(left, top, p - 2, 14, fillOf(i));
+    canvas.Box(box.x, box.y, box.w, box.h, fillOf(i));
     canvas.SetDrawingMode(DrawMode::Outline);
-    canvas.Box(left, top, p - 2, 14, outline);
+    canvas.Box(box.x, box.y, box.w, box.h, outline);
   }
   canvas.SetDrawingMode(DrawMode::TransparentText);
 }
@@ -114,7 +112,7 @@ constexpr ButtonPalette kAutoPickMain{RGB(50, 50, 50), RGB(85, 85, 85), RGB(22, 
 constexpr ButtonPalette kAbout{RGB(60, 40, 90), RGB(120, 90, 180), RGB(25, 15, 50)};
 
 constexpr const char* kSpeedNames[] = {"Slowest", "Slow", "Medium", "Fast", "Fastest"};
-static_assert(std::size(kSpeedNames) == rules::kMaxSpeed - rules::kMinSpeed + 1);
+static_assert(std::size(kSpeedNames) == kSpeedSegments);
 
 // Green for a small bet, through yellow and orange, to red for the largest.
 Color BetSegmentColor(int64_t i) {
@@ -139,6 +137,12 @@ std::array<double, 2> TwoLineTops(int64_t y, int64_t h, int64_t lineHeight) {
 }
 
 int64_t SegmentPitch(int64_t w, int64_t segments) { return (w - 16) / segments; }
+
+Rect SegmentBox(const Rect& button, int64_t segments, int64_t i) {
+  constexpr int64_t kHeight = 14;
+  const int64_t p = SegmentPitch(button.w, segments);
+  return Rect{button.x + 8 + i * p + 1, button.y + (button.h - kHeight) / 2 + 2, p - 2, kHeight};
+}
 
 std::string AutoPickTitle(const rules::GameState& state) {
   const int64_t tab = state.activeTab;
@@ -198,11 +202,9 @@ void DrawSpeedButton(Canvas& canvas, const BoardView& view) {
   DrawBevel(canvas, r, kSpeed);
   BeginLabels(canvas, view);
   DrawStepperHead(canvas, r, "Speed", RGB(220, 230, 255), RGB(180, 180, 220));
-  // One segment per speed, lit up to the current one.
-  DrawSegmentBar(canvas, r, rules::kMaxSpeed - rules::kMinSpeed + 1, RGB(20, 20, 35),
-                 [speed](int64_t i) {
-                   return i <= speed - rules::kMinSpeed ? RGB(80, 200, 100) : RGB(40, 40, 60);
-                 });
+  DrawSegmentBar(canvas, r, kSpeedSegments, RGB(20, 20, 35), [speed](int64_t i) {
+    return i <= speed - rules::kMinSpeed ? RGB(80, 200, 100) : RGB(40, 40, 60);
+  });
   const bool known = speed >= rules::kMinSpeed && speed <= rules::kMaxSpeed;
   DrawStepperValue(canvas, r, known ? kSpeedNames[speed - rules::kMinSpeed] : "",
                    RGB(255, 255, 200));
@@ -214,8 +216,7 @@ void DrawBetButton(Canvas& canvas, const BoardView& view) {
   DrawBevel(canvas, r, kBet);
   BeginLabels(canvas, view);
   DrawStepperHead(canvas, r, "Bet/Card", RGB(255, 230, 180), RGB(220, 200, 160));
-  // One segment per dollar of the bet range, lit up to the current bet.
-  DrawSegmentBar(canvas, r, rules::kMaxBet - rules::kMinBet + 1, RGB(25, 18, 5), [bet](int64_t i) {
+  DrawSegmentBar(canvas, r, kBetSegments, RGB(25, 18, 5), [bet](int64_t i) {
     return i <= bet - rules::kMinBet ? BetSegmentColor(i) : RGB(50, 35, 15);
   });
   DrawStepperValue(canvas, r, Joined("$", bet, " per Card"), RGB(255, 240, 200));

@@ -10,6 +10,7 @@
 #include "platform/canvas.h"
 #include "render/board_view.h"
 #include "render/layout.h"
+#include "rules/game_state.h"
 
 namespace controls {
 
@@ -27,9 +28,16 @@ std::array<int64_t, 3> ThreeLineTops(int64_t y, int64_t h, int64_t lineHeight);
 // Tops of two label lines around the middle of a button: y + h/2 - th - 2 and y + h/2 + 4.
 std::array<double, 2> TwoLineTops(int64_t y, int64_t h, int64_t lineHeight);
 
+// The Speed bar has a segment per speed, the Bet/Card bar one per dollar of the bet range.
+constexpr int64_t kSpeedSegments = rules::kMaxSpeed - rules::kMinSpeed + 1;
+constexpr int64_t kBetSegments = rules::kMaxBet - rules::kMinBet + 1;
+
 // Pitch of the boxes of a segment bar of `segments` across a button `w` wide; each box is two
 // pixels narrower than the pitch.
 int64_t SegmentPitch(int64_t w, int64_t segments);
+// Box i (0-based) of a segment bar of `segments` on `button`: 14 pixels high, just below the
+// middle, the first 9 pixels in.
+render::Rect SegmentBox(const render::Rect& button, int64_t segments, int64_t i);
 
 // Slot 0: blue when idle, darker while pressed, grey while a draw runs, red during auto-run.
 void DrawButtonFace(platform::Canvas& canvas, const render::BoardView& view);
