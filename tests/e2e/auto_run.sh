@@ -12,7 +12,7 @@ source "$(dirname "$0")/lib.bash"
 first_start
 
 read -r gx gy gw gh <<<"$(grid_rect)"
-click_held $(button_centre 6) 3
+click_held $(button_centre autoPickButton) 3
 card_has_picks() { [ "$(count_color "$gx" "$gy" "$gw" "$gh" 8 "$kCellPicked")" -gt 1000 ]; }
 wait_until 10 "a right click on Auto-Pick made no picks" card_has_picks
 
@@ -51,10 +51,10 @@ px_is 20 20 "$kDrawIdle" && [ "$(box_digest $runs_box)" = "$runs" ] ||
 press_key Escape
 expect_clean_exit 10
 [ -s "$save" ] || fail "no save written on ESC"
-[ "$(int_at "$save" 40)" -eq 5 ] || fail "speed $(int_at "$save" 40) in the save, expected 5"
-picks=$(od -An -v -tu1 -j 48 -N 80 "$save" | tr -s ' ' '\n' | grep -c '^1$')
+expect_saved "$save" speed 5
+picks=$(save_pick_count "$save" 1)
 [ "$picks" -ge 1 ] || fail "no picks on card 1 in the save"
-staked=$(int_at "$save" 16)
+staked=$(save_field "$save" genBet)
 [ "$staked" -ge 2 ] || fail "GEN bet $staked: auto-run made fewer than two draws"
 check_money_conserved "$save"
 echo "auto_run: ok ($staked draws, $picks picks)"

@@ -40,16 +40,16 @@ expect_clean_exit 10
 
 [ "$(stat -c %s "$save")" -eq 372 ] || fail "the save file has $(stat -c %s "$save") bytes"
 check_money_conserved "$save"
-[ "$(int_at "$save" 40)" -eq 5 ] || fail "the save holds speed $(int_at "$save" 40), not 5"
-[ "$(int_at "$save" 16)" -eq 1 ] || fail "the save holds $(int_at "$save" 16) dollars staked, not 1"
+expect_saved "$save" speed 5
+expect_saved "$save" genBet 1 "one draw of \$1"
 for n in 1 2 3; do
-  [ "$(byte_at "$save" $((47 + n)))" = 1 ] || fail "number $n of card 1 was not saved"
+  save_holds "$save" 1 "$n" || fail "number $n of card 1 was not saved"
 done
 [ "$(ls -A "$game")" = tessaline ] || fail "the game wrote beside itself: $(ls -A "$game")"
 cp "$save" "$work/expected.dat"
 
 launch_game
-main=$(wait_window "Tessaline by Brindlec 6.40" 30) || exit 1
+main=$(wait_window "$kWindowTitle" 30) || exit 1
 expect_no_greeting "the saved game was greeted anew"
 press_key Escape
 expect_clean_exit 10

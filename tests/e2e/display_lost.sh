@@ -15,7 +15,7 @@ for signal in KILL TERM; do
   xvfb_pid=
   expect_clean_exit 10
   check_auto_run_save 2
-  echo "X server SIG$signal during auto-run: saved $(int_at "$work/keno_save.dat" 16) draws"
+  echo "X server SIG$signal during auto-run: saved $(save_field "$work/keno_save.dat" genBet) draws"
   end_round
 done
 echo "display_lost: ok"

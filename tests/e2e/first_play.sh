@@ -26,7 +26,7 @@ make_workdir
 start_xvfb
 start_game
 welcome=$(wait_window "Welcome to Keno!" 30) || exit 1
-main=$(wait_window "Tessaline by Brindlec 6.40" 10) || exit 1
+main=$(wait_window "$kWindowTitle" 10) || exit 1
 wait_for 10 "the welcome box is not shown" shown "$welcome"
 read_client_size
 answer_box "$welcome" Return
@@ -42,11 +42,12 @@ done
 
 # Fast, one step up: the draw takes 5 seconds rather than 11.
 raise_speed 4
-click_held $(button_centre 0)
+click_held $(button_centre drawButton)
 wait_until 15 "the draw did not start" px_is 20 20 "$kDrawDrawing"
 # The draw is over when the Draw button is idle blue again, with all 20 balls in their slots.
 wait_until 60 "the draw did not end" px_is 20 20 "$kDrawIdle"
-all_landed() { [[ "$(balls_in_slots)" != *-* ]]; }
+# Twenty letters, each a ball: a reading that failed gives none and does not pass.
+all_landed() { [[ "$(balls_in_slots)" =~ ^[GR]{20}$ ]]; }
 wait_until 10 "not every slot of the balls panel holds a ball" all_landed
 
 # A "1" is one narrower glyph with less ink than the "0", and as tall.
@@ -73,18 +74,18 @@ expect_clean_exit 10
 
 save="$work/keno_save.dat"
 [ -s "$save" ] || fail "no save written on ESC"
-# The pick bytes of cards 1 to 4 in a row: card 1's picks are the positions 1..80 that hold 1,
-# and any pick of another card would show as a position above 80.
-saved=$(od -An -v -tu1 -j 48 -N 320 "$save" |
-  awk '{ for (i = 1; i <= NF; i++) if (++p && $i == 1) printf "%s%d", (n++ ? " " : ""), p }')
-[ "$saved" = "${picks[*]}" ] || fail "the save holds the picks '$saved', expected '${picks[*]}'"
+saved=$(save_field "$save" card1)
+[ "$saved" = "$(IFS=,; echo "${picks[*]}")" ] ||
+  fail "card 1 of the save holds the picks '$saved', expected '${picks[*]}'"
+[ "$(save_pick_count "$save" 2 3 4)" -eq 0 ] || fail "the save holds picks on other cards"
 win=${pays[$hits]}
-balance=$(int_at "$save" 8)
+balance=$(save_field "$save" balance)
 [ "$balance" -eq $((1000 - 1 + win)) ] ||
   fail "balance $balance after $hits hits, expected $((999 + win))"
-[ "$(int_at "$save" 12)" -eq "$win" ] || fail "GEN won $(int_at "$save" 12), expected $win"
-[ "$(int_at "$save" 16)" -eq 1 ] || fail "GEN bet $(int_at "$save" 16), expected one draw of \$1"
-[ "$(int_at "$save" 20)" -eq 0 ] && [ "$(int_at "$save" 24)" -eq 0 ] || fail "CASINO figures moved"
-[ "$(int_at "$save" 40)" -eq 4 ] || fail "speed $(int_at "$save" 40) in the save, expected 4"
+expect_saved "$save" genWon "$win"
+expect_saved "$save" genBet 1 "one draw of \$1"
+expect_saved "$save" casWon 0 "CASINO figures unmoved"
+expect_saved "$save" casBet 0 "CASINO figures unmoved"
+expect_saved "$save" speed 4
 check_money_conserved "$save"
 echo "first_play: ok ($hits hits, balance $balance)"

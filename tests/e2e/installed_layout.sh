@@ -8,14 +8,6 @@ set -uo pipefail
 bin=$1
 source "$(dirname "$0")/lib.bash"
 
-# One little-endian 32-bit value, as raw bytes.
-le32() {
-  local v=$(($1 & 0xFFFFFFFF)) hex
-  printf -v hex '\\x%02x\\x%02x\\x%02x\\x%02x' \
-    $((v & 255)) $((v >> 8 & 255)) $((v >> 16 & 255)) $((v >> 24 & 255))
-  printf "$hex"
-}
-
 make_workdir
 prefix="$work/prefix"
 mkdir -p "$prefix/games" "$prefix/share/applications" "$work/home"
@@ -23,15 +15,7 @@ mv "$work/tessaline" "$prefix/games/"
 echo "[Desktop Entry]" >"$prefix/share/applications/com.brindlec.tessaline.desktop"
 # A save of $90,000 with number 1 picked on Card 1.
 old="$prefix/games/keno_save.dat"
-{
-  le32 0x4B454E4F
-  le32 7
-  for v in 90000 0 0 0 0 1 0 25000 3 1; do le32 "$v"; done
-  printf '\x01'
-  head -c 319 /dev/zero
-  le32 $(((90000 + 1 + 25000 + 3 + 1) ^ 0x4B454E4F))
-} >"$old"
-[ "$(stat -c %s "$old")" -eq 372 ] || fail "the planted save has $(stat -c %s "$old") bytes"
+"$keno_tool" save write "$old" balance=90000 card1=1 || fail "the save could not be planted"
 echo x >"$prefix/games/keno_save.dat.1.0.tmp"
 foreign=no
 if [ "$(id -u)" -eq 0 ]; then
@@ -50,7 +34,7 @@ game_pid=$!
 if [ "$foreign" = yes ]; then
   pass_welcome
 else
-  main=$(wait_window "Tessaline by Brindlec 6.40" 30) || exit 1
+  main=$(wait_window "$kWindowTitle" 30) || exit 1
   read_client_size
 fi
 # A first start shows Card 1 once the greeting has closed; a loaded game with picks the Main tab.
@@ -64,9 +48,9 @@ save="$XDG_DATA_HOME/tessaline/keno_save.dat"
 [ -f "$save" ] || fail "no save in \$XDG_DATA_HOME/tessaline/"
 [ "$(stat -c %s "$save")" -eq 372 ] || fail "the save has $(stat -c %s "$save") bytes"
 if [ "$foreign" = yes ]; then
-  [ "$(int_at "$save" 8)" -eq 1000 ] || fail "another user's balance was loaded: $(int_at "$save" 8)"
+  expect_saved "$save" balance 1000 "a first start: another user's save is not loaded"
 else
-  [ "$(int_at "$save" 8)" -eq 90000 ] || fail "the player's own old save was not loaded"
+  expect_saved "$save" balance 90000 "the player's own old save"
 fi
 listing >"$work/after"
 diff "$work/before" "$work/after" >&2 || fail "the game wrote under its prefix"

@@ -1,7 +1,13 @@
-# Shared by the end-to-end scripts: a private Xvfb, window lookup, and cleanup.
-# Sourcing scripts set `bin` (the game binary) first.
+# Shared by the end-to-end scripts: a private Xvfb, window lookup, the board's geometry, the save
+# file's fields, and cleanup. Sourcing scripts set `bin` (the game binary) first.
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# Built beside the game from its own code: the window title, the board's rectangles and the save
+# format, so no script keeps a copy of them.
+keno_tool="$(dirname "$bin")/keno-tool"
+[ -x "$keno_tool" ] || fail "no $keno_tool beside the game (it is built with the tests)"
+kWindowTitle=$("$keno_tool" title) || fail "$keno_tool gives no window title"
 
 # Test machines have no sound card: the game plays to SDL's silent driver unless a test asks for
 # another (the warning shown when there is no device has a test of its own).
@@ -88,7 +94,7 @@ pass_welcome() {
   local welcome
   welcome=$(wait_window "Welcome to Keno!" 30) || exit 1
   answer_box "$welcome" Return
-  main=$(wait_window "Tessaline by Brindlec 6.40") || exit 1
+  main=$(wait_window "$kWindowTitle") || exit 1
   read_client_size
   wait_until 15 "the Card 1 tab is not selected after the greeting" px_is $(tab_face 1) "$kGold"
 }
@@ -116,11 +122,36 @@ kSteadySeconds=0.25
 # Waits up to $2 seconds (default 10) until the file $1 exists.
 wait_file() { wait_for "${2:-10}" "no $1" test -e "$1"; }
 
-# Byte $2 (0-based) of file $1, as a decimal number.
-byte_at() { od -An -tu1 -j "$2" -N1 "$1" | tr -d ' '; }
+# Field $2 of the save file $1 as the game loads it, by the game record's name (balance, genWon,
+# genBet, casWon, casBet, betPerCard, payMode, progressivePot, speed, soundOn), or card1 to card4
+# for a card's picks, as "3,11,19". Fails on a file the game would not accept.
+save_field() {
+  local dump
+  dump=$("$keno_tool" save dump "$1") || fail "$1 is not a save the game accepts"
+  sed -n "s/^$2=//p" <<<"$dump"
+}
 
-# The little-endian signed 32-bit number at offset $2 of file $1.
-int_at() { od -An -td4 -j "$2" -N4 "$1" | tr -d ' '; }
+# Fails unless field $2 of the save file $1 is $3; $4, if given, says what that value means.
+expect_saved() {
+  local value
+  value=$(save_field "$1" "$2")
+  [ "$value" = "$3" ] || fail "$2 is $value in the save, expected $3${4:+ ($4)}"
+}
+
+# How many picks the save file $1 holds on the cards $2... (all four when none is named).
+save_pick_count() {
+  local file=$1 card n=0 picks
+  shift
+  [ $# -gt 0 ] || set -- 1 2 3 4
+  for card in "$@"; do
+    picks=$(save_field "$file" "card$card")
+    [ -n "$picks" ] && n=$((n + $(tr ',' '\n' <<<"$picks" | wc -l)))
+  done
+  echo "$n"
+}
+
+# Succeeds when card $2 of the save file $1 holds number $3.
+save_holds() { [[ ",$(save_field "$1" "card$2")," == *",$3,"* ]]; }
 
 # Taps key $1 in window $main as a player would: focused, held and then left up for two frames.
 press_key() { hold_key "$1" "$kSteadySeconds"; }
@@ -129,12 +160,30 @@ press_key() { hold_key "$1" "$kSteadySeconds"; }
 # Pixels are read from a screenshot of window $main; points are client coordinates for the client
 # size W x H that read_client_size sets.
 
-# Sets W and H to the client size of window $main.
+# Sets W and H to the client size of window $main, and the board's layout for that size.
 read_client_size() {
   local size
   size=$(window_size "$main")
   W=${size%x*}
   H=${size#*x}
+  layout=$("$keno_tool" layout "$W" "$H") || fail "no layout for $W x $H"
+}
+
+# Rectangle $1 of the board at the client size W x H, as "x y w h": drawButton .. aboutButton,
+# tabStrip, grid, statsPanel, ballsPanel, tab0 .. tab4, cell1 .. cell80 (a number's face inside
+# its border), speedSegment1 .., betSegment1 .. and ballSlot1 .. ballSlot20 (the ring's box).
+rect() {
+  local r
+  r=$(awk -v name="$1" '$1 == name {print $2, $3, $4, $5}' <<<"$layout")
+  [ -n "$r" ] || fail "the layout has no rectangle $1"
+  echo "$r"
+}
+
+# The middle of rectangle $1, as "x y".
+rect_centre() {
+  local x y w h
+  read -r x y w h <<<"$(rect "$1")"
+  echo "$((x + w / 2)) $((y + h / 2))"
 }
 
 # Takes a screenshot of window $main into $work/shot.ppm (uncompressed, so quick to write and
@@ -230,12 +279,13 @@ box_digest() {
 # The line of the Runs value in the stats panel of the latest snap, as "x y w h": the bottom-most
 # line of text in the value column above the BALANCE band, the panel's third title band.
 runs_value_box() {
-  local band rows top height
-  band=$(row_ink 2 120 1 $((H - 132)) 150,150,160 5 |
+  local band rows top height sx sy sw sh
+  read -r sx sy sw sh <<<"$(rect statsPanel)"
+  band=$(row_ink $((sx + 2)) "$sy" 1 "$sh" 150,150,160 5 |
     awk '{ b = ($1 == 0) } b && !prev { if (++n == 3) { print NR - 1; exit } } { prev = b }')
   [ -n "$band" ] || fail "no BALANCE band in the stats panel"
   # The rows of that line, counted from 40 rows above the band.
-  rows=$(row_ink 92 $((120 + band - 40)) 120 40 192,192,192 |
+  rows=$(row_ink 92 $((sy + band - 40)) 120 40 192,192,192 |
     awk '{ ink[NR] = $1 } END {
       for (r = NR; r > 0 && ink[r] == 0; r--) {}
       last = r
@@ -243,7 +293,7 @@ runs_value_box() {
       print r, last - r }')
   read -r top height <<<"$rows"
   [ "$height" -gt 0 ] || fail "no Runs value in the stats panel"
-  echo "92 $((120 + band - 40 + top)) 120 $height"
+  echo "92 $((sy + band - 40 + top)) 120 $height"
 }
 
 # Snaps until the command "$@" succeeds on the latest snap; fails with "$2 within $1 s" once $1
@@ -278,28 +328,13 @@ hold_key() {
 }
 
 # The grid rectangle for client size W x H, as "x y w h".
-grid_rect() {
-  local gw=$((W - 404)) gh=$((H - 184))
-  [ $gw -lt 200 ] && gw=200
-  [ $gh -lt 200 ] && gh=200
-  echo "294 172 $gw $gh"
-}
+grid_rect() { rect grid; }
 
 # Cell $1 (1..80) for client size W x H, as "x y w h": its origin and the whole part of its pitch.
-cell_rect() {
-  local gx gy gw gh
-  read -r gx gy gw gh <<<"$(grid_rect)"
-  awk -v n="$1" -v gx="$gx" -v gy="$gy" -v gw="$gw" -v gh="$gh" 'BEGIN {
-    cw = gw / 10; ch = gh / 8; r = int((n - 1) / 10); c = (n - 1) % 10
-    printf "%d %d %d %d\n", gx + int(cw * c), gy + int(ch * r), int(cw), int(ch) }'
-}
+cell_rect() { rect "cell$1"; }
 
 # The centre of cell $1, as "x y".
-cell_centre() {
-  local x y w h
-  read -r x y w h <<<"$(cell_rect "$1")"
-  echo "$((x + w / 2)) $((y + h / 2))"
-}
+cell_centre() { rect_centre "cell$1"; }
 
 # A point on the face of cell $1, as "x y": halfway across and 7 pixels down, clear of the bevel,
 # the numeral and the hit cross.
@@ -311,16 +346,13 @@ cell_face() {
 
 # A point on the face of tab $1 (0 Main, 1..4 Card n), as "x y": left of its label.
 tab_face() {
-  local gx gy gw gh
-  read -r gx gy gw gh <<<"$(grid_rect)"
-  echo "$((gx + $1 * (gw / 5) + 8)) 150"
+  local x y w h
+  read -r x y w h <<<"$(rect "tab$1")"
+  echo "$((x + 8)) $((y + 30))"
 }
 
-# The centre of top-row button slot $1 (0 Draw Numbers .. 7 About & Rules), as "x y".
-button_centre() {
-  local bw=$(((W - 38) / 8))
-  echo "$((12 + $1 * (bw + 2) + bw / 2)) 60"
-}
+# The centre of top-row button $1 (drawButton, newGameButton, ... aboutButton), as "x y".
+button_centre() { rect_centre "$1"; }
 
 # Face colours of the board: cells idle, picked, hit and drawn (the balls' colours too), and the
 # active tab.
@@ -346,13 +378,11 @@ pick() {
   wait_until 10 "number $1 was not picked" px_is $(cell_face "$1") "$kCellPicked"
 }
 
-# How many of the five segments of the Speed bar are lit in the latest snap: the speed shown.
+# How many segments of the Speed bar are lit in the latest snap: the speed shown.
 speed_shown() {
-  local bw=$(((W - 38) / 8)) i n=0
-  local x=$((12 + 3 * (bw + 2))) pitch=$(((bw - 16) / 5))
-  # The bar's boxes start 8 pixels inside the button and are 14 pixels high; y 62 is their middle.
-  for i in 0 1 2 3 4; do
-    px_is $((x + 9 + i * pitch + pitch / 2 - 1)) 62 "$kSpeedLit" && n=$((n + 1))
+  local name n=0
+  for name in $(awk '$1 ~ /^speedSegment/ {print $1}' <<<"$layout"); do
+    px_is $(rect_centre "$name") "$kSpeedLit" && n=$((n + 1))
   done
   echo "$n"
 }
@@ -360,12 +390,13 @@ speed_shown() {
 # Raises the speed to $1 one click on the right half of Speed at a time, each click waited for on
 # the bar before the next: two quick clicks would be one long press.
 raise_speed() {
-  local bw=$(((W - 38) / 8)) speed
+  local x y w h speed
+  read -r x y w h <<<"$(rect speedButton)"
   wait_until 10 "the Speed bar is not drawn" speed_is_known
   speed=$(speed_shown)
   while [ "$speed" -lt "$1" ]; do
     speed=$((speed + 1))
-    click_held $((12 + 3 * (bw + 2) + bw * 3 / 4)) 60
+    click_held $((x + w * 3 / 4)) $((y + h / 2))
     wait_until 10 "the Speed bar does not show speed $speed" speed_is "$speed"
   done
 }
@@ -374,7 +405,9 @@ speed_is_known() { [ "$(speed_shown)" -gt 0 ]; }
 
 # Succeeds when the latest snap shows the heat map's marker on the Main tab.
 heat_map_shown() {
-  [ "$(count_color 294 122 $(((W - 404) / 5)) 48 40 "$kHeatMarker")" -ge 10 ]
+  local x y w h
+  read -r x y w h <<<"$(rect tab0)"
+  [ "$(count_color "$x" $((y + 2)) "$w" $((h - 4)) 40 "$kHeatMarker")" -ge 10 ]
 }
 
 # Succeeds while a welcome box exists.
@@ -397,23 +430,27 @@ heat_map_or_greeting() { greeted || heat_map_shown; }
 # a ball when a third of the disc inside its ring is a ball's colour (the numeral and the glint
 # take much of the rest).
 balls_in_slots() {
-  local h=$((H - 132))
-  convert "$work/shot.ppm" -crop "110x${h}+$((W - 110))+120" +repage -depth 8 rgb:- |
-    od -An -v -tu1 | awk -v h="$h" -v on="$kCellHit" -v off="$kCellDrawn" '
+  local px py pw ph
+  read -r px py pw ph <<<"$(rect ballsPanel)"
+  convert "$work/shot.ppm" -crop "${pw}x${ph}+${px}+${py}" +repage -depth 8 rgb:- |
+    od -An -v -tu1 | awk -v w="$pw" -v px="$px" -v py="$py" -v on="$kCellHit" -v off="$kCellDrawn" \
+      -v slots="$(awk '$1 ~ /^ballSlot/ {print $2, $3, $4}' <<<"$layout")" '
       BEGIN {
         split(on, on3, ","); split(off, off3, ",")
-        g = int((h - 120) / 20); r = int((h - 120) / 40) - 1; if (r < 2) r = 2
-        half = r - 2  # inside the ring and its outline
-        for (k = 1; k <= 20; k++) {
-          cx[k] = (k % 2) ? 2 * r + 2 : 110 - 2 * r - 2
-          cy[k] = h - (k - 1) * g - int(g / 2)
+        # The ring box of each slot, "x y side" a line, in panel coordinates.
+        count = split(slots, line, "\n")
+        for (k = 1; k <= count; k++) {
+          split(line[k], b, " ")
+          r = (b[3] - 1) / 2
+          cx[k] = b[1] - px + r; cy[k] = b[2] - py + r
         }
+        half = r - 2  # inside the ring and its outline
       }
       { for (i = 1; i <= NF; i++) {
           v[n % 3] = $i
           if (++n % 3) continue
-          p = n / 3 - 1; x = p % 110; y = int(p / 110)
-          for (k = 1; k <= 20; k++) {
+          p = n / 3 - 1; x = p % w; y = int(p / w)
+          for (k = 1; k <= count; k++) {
             if ((x - cx[k])^2 + (y - cy[k])^2 > half * half) continue
             area[k]++
             if ((v[0] - on3[1])^2 + (v[1] - on3[2])^2 + (v[2] - on3[3])^2 < 900) green[k]++
@@ -421,7 +458,7 @@ balls_in_slots() {
           }
         } }
       END {
-        for (k = 1; k <= 20; k++)
+        for (k = 1; k <= count; k++)
           printf "%s", (green[k] * 3 > area[k] ? "G" : (red[k] * 3 > area[k] ? "R" : "-"))
         print ""
       }'
@@ -429,12 +466,9 @@ balls_in_slots() {
 
 # Fails unless the save $1 conserves money: balance + genBet + casBet - genWon - casWon = 1000.
 check_money_conserved() {
-  local balance genWon genBet casWon casBet
-  balance=$(int_at "$1" 8)
-  genWon=$(int_at "$1" 12)
-  genBet=$(int_at "$1" 16)
-  casWon=$(int_at "$1" 20)
-  casBet=$(int_at "$1" 24)
+  local dump balance genWon genBet casWon casBet
+  dump=$("$keno_tool" save dump "$1") || fail "$1 is not a save the game accepts"
+  eval "$(grep -E '^(balance|genWon|genBet|casWon|casBet)=' <<<"$dump")"
   [ $((balance + genBet + casBet - genWon - casWon)) -eq 1000 ] ||
     fail "money not conserved: balance $balance, GEN won $genWon and bet $genBet," \
       "CAS won $casWon and bet $casBet"

@@ -26,7 +26,7 @@ overlay_in_mode() {
 
 snap
 [ "$(caption "$kGenerousCaption")" -eq 0 ] || fail "a caption shows before the overlay is opened"
-read -r bx by <<<"$(button_centre 2)"
+read -r bx by <<<"$(button_centre payoutButton)"
 click_held "$bx" "$by"
 wait_until 10 "the GENEROUS payout table did not open" \
   overlay_in_mode "$kGenerousCaption" "$kCasinoCaption"
@@ -42,9 +42,9 @@ press_key Escape
 expect_clean_exit 10
 save="$work/keno_save.dat"
 [ -s "$save" ] || fail "no save written on ESC"
-mode=$(int_at "$save" 32)
+mode=$(save_field "$save" payMode)
 [ "$mode" -eq 1 ] || fail "payMode $mode in the save, expected CASINO (1)"
 # The game that ESC saved has seen the whole click that closed the overlay, its release too.
-picks=$(od -An -v -tu1 -j 48 -N 320 "$save" | tr -s ' ' '\n' | grep -c '^1$')
+picks=$(save_pick_count "$save")
 [ "$picks" -eq 0 ] || fail "the click that closed the overlay also picked a number ($picks picks)"
 echo "payout_overlay: ok"

@@ -24,10 +24,9 @@ expect_clean_exit 10
 save="$work/keno_save.dat"
 [ -s "$save" ] || fail "no save written on ESC"
 for card in 1 3; do
-  base=$((48 + (card - 1) * 80))
-  [ "$(byte_at "$save" $((base + 4)))" = 1 ] || fail "card $card does not hold 5"
-  [ "$(byte_at "$save" $((base + 18)))" = 1 ] || fail "card $card does not hold 19"
+  save_holds "$save" "$card" 5 || fail "card $card does not hold 5"
+  save_holds "$save" "$card" 19 || fail "card $card does not hold 19"
 done
-picks=$(od -An -tu1 -j 48 -N 320 "$save" | tr -s ' ' '\n' | grep -c '^1$')
+picks=$(save_pick_count "$save")
 [ "$picks" -eq 4 ] || fail "the save holds $picks picks, expected 4"
 echo "play_input: ok"

@@ -3,8 +3,8 @@
 # manager for, read back from its size hints): the game keeps running, and each screenshot shows
 # the grid where the layout puts it for that size: the picked corner numbers 1 and 80 purple and
 # other numbers blue at their computed cells, the grid's black outline on its computed edges, the
-# balls panel from W - 110 with its cage frame, and the bottom margin below the grid. ESC still
-# saves the picks.
+# balls panel at its computed place with its cage frame, and the bottom margin below the grid. ESC
+# still saves the picks.
 set -uo pipefail
 bin=$1
 source "$(dirname "$0")/lib.bash"
@@ -21,33 +21,37 @@ expect_px() {
 }
 
 layout_drawn() {
-  local x y w h
+  local x y w h px py pw ph
   read -r x y w h <<<"$(cell_rect 80)"
+  read -r px py pw ph <<<"$(rect ballsPanel)"
   # Snapped at the new size, with the balls panel moved to the new right edge.
-  [ "$shot_width" -eq "$W" ] && px_is $((W - 110)) 300 "$kPanelGrey" &&
-    px_is $((x + w)) 300 "$kBlack"
+  [ "$shot_width" -eq "$W" ] && px_is "$px" 300 "$kPanelGrey" && px_is $((x + w)) 300 "$kBlack"
 }
 
 check_layout() {
-  local n x y w h
+  local n x y w h gx gy gw gh px py pw ph sx sy sw sh margin
   for n in 1 80; do expect_px "picked number $n" $(cell_face $n) "$kCellPicked"; done
   for n in 10 45 71; do expect_px "number $n" $(cell_face $n) "$kCellIdle"; done
   read -r x y w h <<<"$(cell_rect 80)"
+  read -r gx gy gw gh <<<"$(grid_rect)"
+  read -r px py pw ph <<<"$(rect ballsPanel)"
+  read -r sx sy sw sh <<<"$(rect statsPanel)"
+  margin=$((sy + sh))  # the bottom margin's first row, where the side panels end
   # Painted boxes are one pixel wider and taller than the pitch: the last ones end on x + w, y + h.
-  expect_px "the grid's left edge" 294 $((172 + h / 2)) "$kBlack"
-  expect_px "the grid's top edge" $((294 + w / 2)) 172 "$kBlack"
-  expect_px "the grid's right edge" $((x + w)) $((172 + h / 2)) "$kBlack"
+  expect_px "the grid's left edge" "$gx" $((gy + h / 2)) "$kBlack"
+  expect_px "the grid's top edge" $((gx + w / 2)) "$gy" "$kBlack"
+  expect_px "the grid's right edge" $((x + w)) $((gy + h / 2)) "$kBlack"
   # The bottom margin paints over an outline that would fall on its first row.
-  if [ $((y + h)) -lt $((H - 12)) ]; then
-    expect_px "the grid's bottom edge" $((294 + w / 2)) $((y + h)) "$kBlack"
+  if [ $((y + h)) -lt "$margin" ]; then
+    expect_px "the grid's bottom edge" $((gx + w / 2)) $((y + h)) "$kBlack"
   else
-    expect_px "the grid's bottom bevel" $((294 + w / 2)) $((H - 13)) "$kIdleBevelDark"
+    expect_px "the grid's bottom bevel" $((gx + w / 2)) $((margin - 1)) "$kIdleBevelDark"
   fi
-  expect_px "the balls panel" $((W - 110)) $((172 + h / 2)) "$kPanelGrey"
-  expect_px "the balls cage" $((W - 110 + 4)) 180 "$kCageFrame"
-  expect_px "the bottom margin" $((x + w / 2)) $((H - 12)) "$kMarginGrey"
-  expect_px "the stats panel" 293 $((H - 13)) 192,192,192
-  expect_px "the bottom margin" 294 $((H - 1)) "$kMarginGrey"
+  expect_px "the balls panel" "$px" $((gy + h / 2)) "$kPanelGrey"
+  expect_px "the balls cage" $((px + 4)) $((py + 60)) "$kCageFrame"
+  expect_px "the bottom margin" $((x + w / 2)) "$margin" "$kMarginGrey"
+  expect_px "the stats panel" $((sx + sw - 1)) $((margin - 1)) 192,192,192
+  expect_px "the bottom margin" "$gx" $((H - 1)) "$kMarginGrey"
 }
 
 resize_to() {
@@ -77,6 +81,6 @@ resize_to "$min_w" "$min_h"
 press_key Escape
 expect_clean_exit 10
 save="$work/keno_save.dat"
-[ "$(byte_at "$save" 48)" = 1 ] && [ "$(byte_at "$save" 127)" = 1 ] ||
+save_holds "$save" 1 1 && save_holds "$save" 1 80 ||
   fail "the picks 1 and 80 of card 1 were not saved"
 echo "resize: ok (minimum $min_w x $min_h)"

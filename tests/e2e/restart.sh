@@ -29,7 +29,7 @@ save="$work/keno_save.dat"
 cp "$save" "$work/first.dat"
 
 start_game
-main=$(wait_window "Tessaline by Brindlec 6.40" 30) || exit 1
+main=$(wait_window "$kWindowTitle" 30) || exit 1
 read_client_size
 main_view_shows_picks() {
   px_is $(tab_face 0) "$kGold" || return 1

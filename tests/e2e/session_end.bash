@@ -10,7 +10,7 @@ auto_run_two_draws() {
   first_start
   local gx gy gw gh
   read -r gx gy gw gh <<<"$(grid_rect)"
-  click_held $(button_centre 6) 3
+  click_held $(button_centre autoPickButton) 3
   card_has_picks() { [ "$(count_color "$gx" "$gy" "$gw" "$gh" 8 "$kCellPicked")" -gt 1000 ]; }
   wait_until 10 "a right click on Auto-Pick made no picks" card_has_picks
   raise_speed 5
@@ -33,10 +33,10 @@ check_auto_run_save() {
   local save="$work/keno_save.dat" staked picks
   [ -f "$save" ] || fail "no save file"
   [ "$(stat -c %s "$save")" -eq 372 ] || fail "the save has $(stat -c %s "$save") bytes"
-  staked=$(int_at "$save" 16)
+  staked=$(save_field "$save" genBet)
   [ "$staked" -ge "$1" ] || fail "the save holds $staked draws staked; $1 had ended on screen"
-  [ "$(int_at "$save" 40)" -eq 5 ] || fail "speed $(int_at "$save" 40) in the save, expected 5"
-  picks=$(od -An -v -tu1 -j 48 -N 80 "$save" | tr -s ' ' '\n' | grep -c '^1$')
+  expect_saved "$save" speed 5
+  picks=$(save_pick_count "$save" 1)
   [ "$picks" -ge 1 ] || fail "no picks on Card 1 in the save"
   check_money_conserved "$save"
 }

@@ -14,7 +14,7 @@ for signal in TERM INT HUP; do
   kill -s "$signal" "$game_pid"
   expect_clean_exit 10
   check_auto_run_save 2
-  echo "SIG$signal during auto-run: saved $(int_at "$work/keno_save.dat" 16) draws"
+  echo "SIG$signal during auto-run: saved $(save_field "$work/keno_save.dat" genBet) draws"
   end_round
 done
 
@@ -25,12 +25,12 @@ start_game
 wait_window "Welcome to Keno!" 30 >/dev/null
 kill -s TERM "$game_pid"
 expect_clean_exit 10
-[ "$(int_at "$work/keno_save.dat" 8)" -eq 1000 ] || fail "the first start was not saved"
+expect_saved "$work/keno_save.dat" balance 1000
 end_round
 
 # The New Game question asked during auto-run: unanswered, it changes nothing.
 auto_run_two_draws
-click_held $(button_centre 1)
+click_held $(button_centre newGameButton)
 wait_window "New Game" 10 >/dev/null
 kill -s TERM "$game_pid"
 expect_clean_exit 10

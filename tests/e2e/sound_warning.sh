@@ -9,7 +9,7 @@ make_workdir
 start_xvfb
 start_game SDL_AUDIODRIVER=no-such-device
 warning=$(wait_window "Keno" 30) || exit 1
-xwininfo -root -tree | grep -qF '"Tessaline by Brindlec 6.40"' &&
+xwininfo -root -tree | grep -qF "\"$kWindowTitle\"" &&
   fail "the game window opened before the sound warning was answered"
 answer_box "$warning" Return
 pass_welcome
