@@ -57,9 +57,11 @@ asan: deps
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp UBSAN_OPTIONS=print_stacktrace=1 \
 	  SDL_FRAMEBUFFER_ACCELERATION=0 ctest --output-on-failure -j $(JOBS) -LE "e2e|install"
 
-# The save-file loader under libFuzzer with address and undefined-behaviour sanitizers.
-fuzz: deps
-	@bash scripts/run-fuzz
+# The save-file loader under libFuzzer with address and undefined-behaviour sanitizers; its seeds
+# are written by keno-tool, built first.
+fuzz: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target keno-tool
+	@KENO_TOOL=$(BUILD)/keno-tool bash scripts/run-fuzz
 
 bench: build
 	@for b in $(BUILD)/*_bench; do $$b; done

@@ -16,14 +16,8 @@ start_xvfb
 ticks=$(getconf CLK_TCK)
 
 # A saved game with eight picks on card 1 at speed 5: no greeting, ready for auto-run.
-perl -e '
-  my @f = (1000, 0, 0, 0, 0, 1, 0, 25000, 5, 1);
-  my $sum = 0; $sum = ($sum + $_) & 0xFFFFFFFF for @f;
-  my @b = (0) x 320; $b[$_ - 1] = 1 for (3, 11, 19, 27, 35, 43, 51, 59);
-  print pack("l<2", 0x4B454E4F, 7), pack("l<10", @f), pack("C320", @b),
-        pack("L<", $sum ^ 0x4B454E4F);
-' >"$work/keno_save.dat"
-cp "$work/keno_save.dat" "$work/start.dat"
+"$keno_tool" save write "$work/start.dat" speed=5 card1=3,11,19,27,35,43,51,59 ||
+  fail "the starting save could not be written"
 
 # Ends a measured program and waits until its window is gone.
 stop() {
@@ -37,7 +31,7 @@ median() { sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
 game_ms=() empty_ms=()
 for run in 1 2 3 4 5; do
   cp "$work/start.dat" "$work/keno_save.dat"
-  out=$("$build/first_frame" "Tessaline by Brindlec 6.40" 5 5 a07800 -- "$work/tessaline")
+  out=$("$build/first_frame" "$kWindowTitle" 5 5 a07800 -- "$work/tessaline")
   game_ms+=("$(head -1 <<<"$out")")
   stop "$(tail -1 <<<"$out")"
   out=$("$build/first_frame" "empty" 5 5 a07800 -- "$build/empty_window")
@@ -51,7 +45,7 @@ awk -v g="$game" -v e="$empty" 'BEGIN {printf "first frame: the game takes %.0f 
 
 cp "$work/start.dat" "$work/keno_save.dat"
 start_game
-main=$(wait_window "Tessaline by Brindlec 6.40" 30) || exit 1
+main=$(wait_window "$kWindowTitle" 30) || exit 1
 sleep 2
 cpu() { awk '{print $14 + $15}' "/proc/$game_pid/stat"; }
 percent() { awk -v d=$(($2 - $1)) -v t="$ticks" -v s="$3" 'BEGIN {printf "%.1f", 100 * d / t / s}'; }
