@@ -1,6 +1,6 @@
 // The payout table drawn over the grid while it is open: what every spot count pays for every
 // number of hits at the current bet and payout mode, with thousands and millions abbreviated.
-// Reads the active pay table through the board view; changes nothing.
+// Every amount is the rules' payout lookup; drawing changes nothing, fitting sets the payout font.
 #pragma once
 
 #include <cstdint>

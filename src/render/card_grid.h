@@ -1,6 +1,7 @@
 // The board of 80 numbers in 8 rows of 10: one card's picks and hits, the Main view of all four
-// cards with asterisks on shared numbers, and the heat map of the numbers drawn this run.
-// Draws only; the cell geometry here is the one input uses to map clicks to numbers.
+// cards with asterisks on shared numbers, and the heat map of the numbers drawn this run. Owns the
+// cell geometry that input's hit test, the layout's hit-cross image and keno-tool ask. Changes
+// nothing.
 #pragma once
 
 #include <cstdint>

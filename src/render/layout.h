@@ -1,6 +1,7 @@
 // Where everything on the board is drawn and clicked, computed from the client size alone, and the
 // images that only change with it: the two asterisk glyphs, the hit cross and the balls panel.
-// Written only by ComputeLayout; read by every drawer and by input.
+// The shell writes it at start-up and on each new client size (ComputeLayout, or ComputeLayoutRects
+// without a screen) and drops its images at shutdown; drawers, input and keno-tool read it.
 #pragma once
 
 #include <cstdint>

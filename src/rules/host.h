@@ -1,6 +1,6 @@
 // What the game rules need from the rest of the program: dialogs, sound cues, the save file,
-// the balls panel, the clock and the secure random source. The shell provides the real one;
-// tests provide a scripted fake.
+// the balls panel, the clock and the secure random source. The shell provides the real one,
+// tests a scripted fake, and tools and benchmarks start from QuietHost below.
 #pragma once
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 // The one record of a running game: the rules' state, the board's layout, fonts and balls panel,
 // the input state, the last presented frame and the shell's own flags, over the platform seam.
-// main creates it and passes it by reference; nothing here is global, so every test starts from
-// a fresh game.
+// RunGame creates it over the system main made and passes it by reference; nothing here is global,
+// so every test starts from a fresh game.
 #pragma once
 
 #include <cstdint>

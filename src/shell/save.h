@@ -2,7 +2,7 @@
 // repair rule, crash-safe saving that falls back to the data folder, deletion on a full reset, and
 // where the file lives. Reaches files only through the seam's files service; the image and its
 // decoder need none, so the loader is fuzzed over bytes alone.
-// Touches only the saved fields and the cards' picks of the game record.
+// Touches only the saved fields, the cards' picks and the not-saved notice of the game record.
 #pragma once
 
 #include <array>
