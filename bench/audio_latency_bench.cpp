@@ -56,7 +56,7 @@ void BM_HitTickToDevice(benchmark::State& state) {
     probe.heardNs.store(0);
     const int64_t start = NowNs();
     probe.armed.store(true);
-    sound::PlayTone(s, 50, 10);
+    sound::PlayTone(s, sound::kHitTick);
     while (probe.heardNs.load() == 0 && NowNs() - start < 1'000'000'000) {
       std::this_thread::sleep_for(std::chrono::microseconds(100));
     }
