@@ -8,7 +8,6 @@
 
 namespace rules {
 
-constexpr const char* kVersion = KENO_VERSION;
 constexpr const char* kGameTitle = "Tessaline by Brindlec " KENO_VERSION;
 
 }  // namespace rules

@@ -29,8 +29,8 @@ struct Note {
   int durationMs;
 };
 
-// Every cue the game plays. The tone bank is built from these notes alone: a tone played that is
-// not among them would play silently.
+// Every cue the game plays, by name. The tone bank is built from kCues below and nothing else: a
+// cue left out of it would play silently.
 constexpr Note kHitTick{50, 10};       // a revealed ball lies on at least one card
 constexpr Note kAutoRunCue{1200, 60};  // auto-run has begun
 constexpr Note kWinJingle[] = {{700, 80}, {0, 5}, {900, 80}, {1200, 140}};
