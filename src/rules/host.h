@@ -6,6 +6,10 @@
 #include <cstdint>
 #include <string>
 
+// Each rule has one owner that every user asks: the record, its ranges and a first start's values
+// in game_state.h, payouts in paytable.h, the auto-pick count in autopick.h, the title in
+// version.h (from debian/changelog); the sound module names the cues played through the host, and
+// shell/save.h owns the save file's format.
 namespace rules {
 
 enum class Buttons { Ok, YesNo, YesNoCancel };

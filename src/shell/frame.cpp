@@ -25,6 +25,8 @@ render::BoardView ViewOf(const Game& game) {
                            game.input.drawButtonHeld != 0};
 }
 
+// The drawers keep no rules of their own: they ask the rules for figures and payouts, the layout,
+// the card grid and the tab strip for geometry, and render's bevel for every raised face.
 void ComposeFrame(platform::Canvas& canvas, const render::BoardView& view) {
   if (!canvas.BeginDrawing(nullptr)) return;
   const render::Layout& l = view.layout;
