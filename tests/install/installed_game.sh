@@ -4,7 +4,7 @@
 set -uo pipefail
 build=$1
 xclose=$2
-bin=$build/tessaline  # the end-to-end helpers find their tools beside it
+bin=$build/tessaline  # lib.bash finds keno-tool beside it
 source "$(dirname "$0")/../e2e/lib.bash"
 source "$(dirname "$0")/lib.bash"
 
