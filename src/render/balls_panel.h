@@ -28,8 +28,8 @@ struct BallAnim {
 
 struct BallsPanel {
   BallAnim ballAnims[rules::kBallsPerDraw + 1];  // [1..20], slot k holds ball k of the draw
-  int64_t ballAnimActive = 0;  // 0/1: the animation step must run
-  int64_t lastAnimTime = 0;    // ms
+  int64_t ballAnimActive = 0;                    // 0/1: the animation step must run
+  int64_t lastAnimTime = 0;                      // ms
   platform::Image* ballsPanelImage = nullptr;
   int64_t imageWidth = 0, imageHeight = 0;  // size the image was built for
 };

@@ -17,8 +17,8 @@ bool PointInRect(const Rect& r, int64_t px, int64_t py) {
 }
 
 const Rect* ButtonSlot(const Layout& layout, int slot) {
-  const Rect* const slots[] = {&layout.drawButton,  &layout.newGameButton, &layout.payoutButton,
-                               &layout.speedButton, &layout.betButton,     &layout.soundButton,
+  const Rect* const slots[] = {&layout.drawButton,     &layout.newGameButton, &layout.payoutButton,
+                               &layout.speedButton,    &layout.betButton,     &layout.soundButton,
                                &layout.autoPickButton, &layout.aboutButton};
   return slot >= 0 && slot < 8 ? slots[slot] : nullptr;
 }
@@ -38,8 +38,8 @@ void ComputeLayoutRects(Layout& l) {
   const int64_t x7 = kMargin + 7 * (l.buttonWidth + kGap);
   l.aboutButton = Rect{x7, top, W - x7 - kMargin, kButtonHeight};
   l.tabStrip = Rect{kStatsPanelWidth, kTopBandHeight, l.gridAreaWidth, kTabStripHeight};
-  l.grid = Rect{kStatsPanelWidth, kTopBandHeight + kTabStripHeight, l.gridAreaWidth,
-                l.gridAreaHeight};
+  l.grid =
+      Rect{kStatsPanelWidth, kTopBandHeight + kTabStripHeight, l.gridAreaWidth, l.gridAreaHeight};
   l.statsPanel = Rect{0, kTopBandHeight, kStatsPanelWidth, H - kTopBandHeight - kBottomMargin};
   l.ballsPanel = Rect{W - kBallsPanelWidth, kTopBandHeight, kBallsPanelWidth,
                       H - kTopBandHeight - kBottomMargin};

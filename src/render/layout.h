@@ -35,8 +35,8 @@ struct Layout {
   int64_t buttonWidth = 0;     // the first seven top-row buttons
   int64_t gridAreaWidth = 0;   // tab strip and grid, at least 200
   int64_t gridAreaHeight = 0;  // grid, at least 200
-  Rect drawButton, newGameButton, payoutButton, speedButton, betButton, soundButton,
-      autoPickButton, aboutButton;
+  Rect drawButton, newGameButton, payoutButton, speedButton, betButton, soundButton, autoPickButton,
+      aboutButton;
   Rect tabStrip, grid, statsPanel, ballsPanel;
 
   int64_t glyphSize = 0;  // side of both asterisks; 0 while none exist
@@ -45,7 +45,7 @@ struct Layout {
 
   // The yellow cross of a hit cell, drawn once for the grid's content box size.
   platform::Image* hitCross = nullptr;
-  int64_t crossBoxW = 0, crossBoxH = 0;      // content box it was drawn for
+  int64_t crossBoxW = 0, crossBoxH = 0;        // content box it was drawn for
   int64_t crossOffsetX = 0, crossOffsetY = 0;  // image corner relative to the content box
 };
 
@@ -61,8 +61,7 @@ int64_t GlyphSizeFor(int64_t gridWidth, int64_t gridHeight);
 // The whole layout for the current client size: rectangles, glyphs, hit cross, and the balls
 // panel image when the panel's size changed. Images are made on `canvas`; the balls panel title
 // uses the fonts as they are now, so load the fonts for a new size first.
-void ComputeLayout(Layout& layout, platform::Canvas& canvas, BallsPanel& balls,
-                   const Fonts& fonts);
+void ComputeLayout(Layout& layout, platform::Canvas& canvas, BallsPanel& balls, const Fonts& fonts);
 
 // Keeps both asterisks at side `size`; nothing for a size of 0 or less or one already made.
 void EnsureGlyphs(Layout& layout, platform::Canvas& canvas, int64_t size);

@@ -64,8 +64,7 @@ void DrawTabStrip(platform::Canvas& canvas, const BoardView& view) {
       canvas.SetDrawingMode(platform::DrawMode::AlphaBlend);
       canvas.Circle(left + 2, s.y + stripH / 2 - 2, 3, kHeatGlint);
     } else {
-      canvas.DrawText(static_cast<double>(xi) + (static_cast<double>(tw) - lw) / 2, ty,
-                      kLabels[i]);
+      canvas.DrawText(static_cast<double>(xi) + (static_cast<double>(tw) - lw) / 2, ty, kLabels[i]);
     }
   }
 }

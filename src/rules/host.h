@@ -41,7 +41,7 @@ class Host {
   virtual void SaveGame() = 0;        // writes the save file now
   virtual void DeleteSaveFile() = 0;  // part of a full reset
 
-  virtual void ResetBallAnimation() = 0;       // a new draw empties the balls panel
+  virtual void ResetBallAnimation() = 0;         // a new draw empties the balls panel
   virtual void StartBallDrop(int64_t ball) = 0;  // ball 1..20 has just been revealed
 
   virtual void RequestQuit() = 0;  // the frame loop ends at its next check

@@ -144,8 +144,7 @@ TEST_F(RulesTest, HotPickDuringADrawSparesTheCardInPlayAndFillsOneSittingOut) {
   ASSERT_EQ(g.cards[3].hitCount, 5);
   rules::SelectTab(g, 3);
   rules::AutoPickHot(g, host);
-  EXPECT_EQ(Picks(g.cards[3]),
-            (std::vector<int>{69, 70, 71, 72, 73, 74, 75, 76, 77, 78, 79, 80}));
+  EXPECT_EQ(Picks(g.cards[3]), (std::vector<int>{69, 70, 71, 72, 73, 74, 75, 76, 77, 78, 79, 80}));
   EXPECT_EQ(g.cards[3].hitCount, 5);
   EXPECT_EQ(g.statusTitle, "PICKS LOCKED");
   EXPECT_EQ(g.statusMessage, "Change Card 3 after the draw");

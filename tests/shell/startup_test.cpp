@@ -1,7 +1,7 @@
 // Window sizing from the display DPI and the greeting of a first-time player.
-#include <gtest/gtest.h>
-
 #include "shell/startup.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -11,11 +11,9 @@ TEST(WindowSizeForDpi, SizesScaleWithTheDisplay) {
     int64_t width, height, minWidth, minHeight;
   };
   const Case cases[] = {
-      {96, 1002, 752, 1000, 752},
-      {120, 1252, 927, 1250, 927},
-      {144, 1502, 1102, 1500, 1102},
-      {0, 1002, 752, 1000, 752},   // unknown DPI reads as 96
-      {-5, 1002, 752, 1000, 752},  // and so does nonsense
+      {96, 1002, 752, 1000, 752},    {120, 1252, 927, 1250, 927},
+      {144, 1502, 1102, 1500, 1102}, {0, 1002, 752, 1000, 752},  // unknown DPI reads as 96
+      {-5, 1002, 752, 1000, 752},                                // and so does nonsense
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.dpi);

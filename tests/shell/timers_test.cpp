@@ -1,10 +1,11 @@
 // The per-frame timer step driven by a fake clock: debounced saves, the status line, and a
 // whole draw played through the frame loop's timers.
+#include "shell/timers.h"
+
 #include <gtest/gtest.h>
 
 #include "rules/draw.h"
 #include "rules/paytable.h"
-#include "shell/timers.h"
 #include "support/fake_host.h"
 
 namespace {
