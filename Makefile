@@ -7,7 +7,7 @@ ASAN ?= $(BUILD)-asan
 ASAN_TESTS = rules_tests platform_tests render_tests sound_tests controls_tests shell_tests odds_tests \
   views_tests
 
-.PHONY: run test build deps configure install package asan fuzz bench pictures references clean
+.PHONY: run test build deps configure install package asan fuzz bench pictures references format clean
 
 run: build
 	./$(BUILD)/tessaline
@@ -76,6 +76,10 @@ pictures: build
 # change: read `git diff tests/views/references` (and make pictures) before committing them.
 references: build
 	@KENO_WRITE_REFERENCES=1 ./$(BUILD)/views_tests --gtest_brief=1
+
+# Every C++ file as the repository's .clang-format lays it out (make test checks it too).
+format: deps
+	@tests/check-format .
 
 clean:
 	rm -rf $(BUILD) $(ASAN) build-fuzz
