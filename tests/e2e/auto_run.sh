@@ -9,28 +9,7 @@ set -uo pipefail
 bin=$1
 source "$(dirname "$0")/lib.bash"
 
-first_start
-
-read -r gx gy gw gh <<<"$(grid_rect)"
-click_held $(button_centre autoPickButton) 3
-card_has_picks() { [ "$(count_color "$gx" "$gy" "$gw" "$gh" 8 "$kCellPicked")" -gt 1000 ]; }
-wait_until 10 "a right click on Auto-Pick made no picks" card_has_picks
-
-raise_speed 5
-
-hold_key space 1.5
-wait_until 10 "holding SPACE did not start auto-run" px_is 20 20 "$kDrawAutoRun"
-# Each draw that ends changes the Runs value in the stats panel: two changes are two draws from
-# the one hold.
-runs_box=$(runs_value_box) || exit 1
-runs0=$(box_digest $runs_box)
-runs_moved() { runs1=$(box_digest $runs_box) && [ "$runs1" != "$runs0" ]; }
-wait_until 60 "the first auto-run draw did not end" runs_moved
-runs_moved_again() {
-  runs2=$(box_digest $runs_box) && [ "$runs2" != "$runs0" ] && [ "$runs2" != "$runs1" ]
-}
-wait_until 60 "no second draw followed the first" runs_moved_again
-px_is 20 20 "$kDrawAutoRun" || fail "auto-run ended by itself"
+auto_run_two_draws
 
 # A tap stops auto-run: the button leaves red at once and turns idle blue when the running draw
 # ends.
