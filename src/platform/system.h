@@ -1,5 +1,5 @@
 // Everything the shell needs of the outside world, behind one seam: the window and its screen,
-// polled input, the clock, the dialogs, the secure random source, the files and the audio output.
+// polled input, the clocks, the dialogs, the secure random source, the files and the audio output.
 // The SDL implementation (platform/sdl) serves the game; the null platform (platform/null) serves
 // tests, the picture tool and the benchmarks, so start-up, the frame loop and input run without a
 // display.
@@ -65,7 +65,8 @@ class System {
   // the mouse and keys, then the clock.
   virtual bool DrainEvents() = 0;
   virtual InputState PollInput() = 0;
-  virtual int64_t NowMs() = 0;  // monotonic milliseconds
+  virtual int64_t NowMs() = 0;        // monotonic milliseconds
+  virtual int64_t UnixSeconds() = 0;  // wall clock: seconds since the epoch, UTC
 
   // Modal dialogs in front of the game window.
   virtual MessageAnswer ShowMessage(const std::string& title, const std::string& text,

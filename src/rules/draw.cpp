@@ -9,6 +9,7 @@
 #include "rules/paytable.h"
 #include "rules/prizes.h"
 #include "rules/random.h"
+#include "rules/recall.h"
 
 namespace rules {
 namespace {
@@ -54,6 +55,9 @@ void EndGame(GameState& g, Host& host, int64_t nowMs) {
   g.drawInProgress = 0;
   g.runs += 1;
   EvaluateDraw(g, host);
+  // Paid, its boxes answered, its prizes settled: the draw is finished and joins the recall.
+  RecordDraw(g, g.recall, host.UnixSeconds());
+  host.StoreRecall();
   RequestSave(g, nowMs);
   // The draw has paid as staked: a New Game answered meanwhile starts now, and stops auto-run.
   ApplyPendingNewGame(g, host);
@@ -136,6 +140,7 @@ void AutoRunTick(GameState& g, Host& host, int64_t nowMs) {
 
 void EvaluateDraw(GameState& g, Host& host) {
   g.jackpotCard = 0;
+  g.progressivePaid = 0;
   bool anyWin = false;
   bool anyFullMatch = false;
   bool progressiveHit = false;
@@ -171,6 +176,7 @@ void EvaluateDraw(GameState& g, Host& host) {
   }
 
   if (progressiveHit) {
+    g.progressivePaid = g.progressivePot;  // the payout resets the pot to its seed
     PayProgressive(g, host);
   } else if (g.jackpotCard >= 1) {
     StopAutoRun(g);

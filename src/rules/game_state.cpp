@@ -115,6 +115,8 @@ void FullReset(GameState& g, Host& host) {
   StopAutoRun(g);
   g.pendingNewGame = NewGameChoice::kNone;
   host.DeleteSaveFile();
+  g.recall = Recall{};
+  host.StoreRecall();
   const int64_t sound = g.soundOn;  // the one setting a full reset leaves as the player set it
   RestoreFirstStartSettings(g);
   g.soundOn = sound;

@@ -48,6 +48,40 @@ struct Card {
 
 using PayTable = int64_t[kPayTableSize][kPayTableSize];
 
+constexpr int kRecallDraws = 10;  // finished draws the game keeps for the player to check
+
+// One card as it played a finished draw.
+struct RecallCard {
+  int64_t card = 0;                   // 1..4
+  uint8_t picked[kNumbers + 1] = {};  // [1..80], 0/1, the card's picks
+  int64_t pickCount = 0;              // 1..12, the set picked flags
+  int64_t hitCount = 0;               // 0..pickCount: picks among the draw's numbers
+  int64_t bet = 0;                    // dollars, kMinBet..kMaxBet, as staked
+  int64_t payMode = GENEROUS;         // the table it was paid from
+  int64_t tableWin = 0;               // dollars from the pay table at that bet
+  int64_t progressive = 0;            // dollars of the progressive pot it won
+  int64_t consolation = 0;            // dollars, its share of the consolation prize
+  bool operator==(const RecallCard&) const = default;
+};
+
+// One finished draw: paid, prizes settled.
+struct RecallDraw {
+  int64_t endedAt = 0;                  // wall-clock seconds since the epoch, UTC
+  int64_t numbers[kBallsPerDraw] = {};  // 1..80, distinct, in the order drawn
+  int64_t cardCount = 0;                // 1..4 cards that played it
+  RecallCard cards[kCards] = {};        // [0..cardCount), ascending card numbers
+  int64_t balanceAfter = 0;             // dollars, once the draw had paid
+  bool operator==(const RecallDraw&) const = default;
+};
+
+// The last kRecallDraws finished draws, in a ring so that recording one copies only that one;
+// rules/recall.h reads them newest first.
+struct Recall {
+  RecallDraw slots[kRecallDraws] = {};
+  int64_t count = 0;  // 0..kRecallDraws
+  int64_t next = 0;   // the slot the next draw goes into, 0..kRecallDraws-1
+};
+
 // A fresh GameState is a first start: its initialisers are the one statement of what that holds.
 struct GameState {
   // Settings (saved).
@@ -88,8 +122,9 @@ struct GameState {
   int64_t ballsRevealed = 0;                   // 0..20
   int64_t drawInProgress = 0;
   int64_t ballDelayMs = 550;
-  int64_t lastBallTime = 0;  // ms
-  int64_t jackpotCard = 0;   // 0 = none
+  int64_t lastBallTime = 0;     // ms
+  int64_t jackpotCard = 0;      // 0 = none
+  int64_t progressivePaid = 0;  // dollars the last evaluated draw's progressive pot paid; 0 none
   // A New Game answered while a draw ran: it starts once that draw has paid.
   NewGameChoice pendingNewGame = NewGameChoice::kNone;
 
@@ -107,6 +142,9 @@ struct GameState {
   // Fallback pseudo-random generator, seeded on first use.
   uint64_t rngState = 0;
   int64_t rngSeeded = 0;
+
+  // The last finished draws, kept for the player across runs (shell/recall_file.h).
+  Recall recall;
 
   // Pay tables.
   PayTable payTableGenerous = {};
@@ -151,7 +189,8 @@ void SelectTab(GameState& g, int64_t tab);
 void RequestSave(GameState& g, int64_t nowMs);
 // Starts a new set: picks, marks and this set's statistics go; money, settings and heat stay.
 void ResetSet(GameState& g);
-// Back to a first start: money, lifetime figures and settings (but sound) reset, save file gone.
+// Back to a first start: money, lifetime figures and settings (but sound) reset, save file and
+// recall gone.
 void FullReset(GameState& g, Host& host);
 // Stops auto-run, including a pause already waiting for the next game.
 void StopAutoRun(GameState& g);

@@ -64,6 +64,7 @@ class ShellHost : public rules::Host {
   std::string AskText(const std::string& title, const std::string& prompt,
                       const std::string& initial) override;
   int64_t NowMs() override;
+  int64_t UnixSeconds() override;
   bool SecureRandomWord(uint32_t& word) override;
   void PlayHitTick() override;
   void PlayAutoRunCue() override;
@@ -71,6 +72,7 @@ class ShellHost : public rules::Host {
   void StartFanfare() override;
   void SaveGame() override;
   void DeleteSaveFile() override;
+  void StoreRecall() override;
   void ResetBallAnimation() override;
   void StartBallDrop(int64_t ball) override;
   void RequestQuit() override;

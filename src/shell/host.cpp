@@ -1,7 +1,8 @@
 // The real outside world of the rules: dialogs, clock and random source through the platform
-// seam, the sound cues, the save file, and the balls panel.
+// seam, the sound cues, the save and recall files, and the balls panel.
 #include "render/balls_panel.h"
 #include "shell/game.h"
+#include "shell/recall_file.h"
 #include "shell/save.h"
 
 namespace shell {
@@ -31,6 +32,8 @@ std::string ShellHost::AskText(const std::string& title, const std::string& prom
 
 int64_t ShellHost::NowMs() { return game_.system.NowMs(); }
 
+int64_t ShellHost::UnixSeconds() { return game_.system.UnixSeconds(); }
+
 bool ShellHost::SecureRandomWord(uint32_t& word) { return game_.system.ReadSecureWord(word); }
 
 void ShellHost::PlayHitTick() { sound::PlayTone(game_.sound, sound::kHitTick); }
@@ -55,6 +58,11 @@ void ShellHost::SaveGame() {
 
 void ShellHost::DeleteSaveFile() {
   if (!game_.saves.path.empty()) shell::DeleteSaveFile(game_.system.Files(), game_.saves.path);
+}
+
+// Silent on failure: the save's NOT SAVED notice speaks for the game, and the next draw retries.
+void ShellHost::StoreRecall() {
+  shell::StoreRecall(game_.system.Files(), game_.state.recall, game_.saves);
 }
 
 void ShellHost::RequestQuit() { game_.quitRequested = 1; }

@@ -7,6 +7,8 @@
 #include <limits>
 #include <vector>
 
+#include "shell/recall_file.h"
+
 namespace shell {
 namespace {
 
@@ -242,9 +244,13 @@ SaveSpot OpenSaves(platform::FileService& files, rules::GameState& g, const std:
   const std::string data = dataDir.empty() ? "" : dataDir + kSaveFileName;
   if (beside == data) beside.clear();
 
-  // What a kill or a full disk left mid-save; never under an install's prefix.
-  if (!beside.empty() && !installed) files.RemoveStaleTemporaries(beside);
-  if (!data.empty()) files.RemoveStaleTemporaries(data);
+  // What a kill or a full disk left mid-save, of the save and of the recall beside it; never
+  // under an install's prefix.
+  for (const std::string& path : {beside, data}) {
+    if (path.empty() || (path == beside && installed)) continue;
+    files.RemoveStaleTemporaries(path);
+    files.RemoveStaleTemporaries(RecallPathBeside(path));
+  }
 
   const Found near = Look(files, beside, true, g);
   const Found far = Look(files, data, false, g);
@@ -263,6 +269,7 @@ SaveSpot OpenSaves(platform::FileService& files, rules::GameState& g, const std:
       !beside.empty() && !near.keep && !installed && files.IsDirWritable(exeDir);
   const bool dataUsable = !data.empty() && !far.keep;
   SaveSpot spot;
+  if (chosen != nullptr) spot.loaded = chosen->path;
   spot.dataPath = dataUsable ? data : "";
   if (besideUsable && chosen != &far) {
     spot.path = beside;

@@ -52,6 +52,7 @@ struct SaveSpot {
   std::string path;      // the file the next save writes; empty: there is nowhere to save
   std::string dataPath;  // the per-user data folder's file, taken once `path` fails; empty: none
   bool failing = false;  // the last save was written nowhere, and the player has been told
+  std::string loaded;    // the save start-up loaded; empty: none, the game started afresh
 };
 
 constexpr const char* kNotSavedTitle = "NOT SAVED";

@@ -4,6 +4,7 @@
 #include "rules/paytable.h"
 #include "shell/frame.h"
 #include "shell/input.h"
+#include "shell/recall_file.h"
 #include "shell/save.h"
 #include "shell/timers.h"
 
@@ -83,6 +84,7 @@ bool OpenGameWindow(Game& game, rules::Host& host) {
   platform::FileService& files = sys.Files();
   const std::string exeDir = files.ExecutableDir();
   game.saves = OpenSaves(files, g, exeDir, IsInstalledLayout(files, exeDir));
+  OpenRecall(files, game.saves, g.recall);
   // From here on there is a game to lose: a display that goes away saves it on the way out.
   sys.SetLostDisplayHook([&game] {
     return SaveGame(game.system.Files(), game.state, game.saves, game.system.NowMs());

@@ -221,18 +221,25 @@ pid_t DeadPid() {
   return child;
 }
 
+// Of the save and of the recall beside it.
 TEST_F(SavePlaces, AStartClearsWhatKilledSavesLeftInItsOwnFoldersOnly) {
-  const std::string leftover = "keno_save.dat." + std::to_string(DeadPid()) + ".4.tmp";
+  const std::string pid = std::to_string(DeadPid());
+  const std::string leftovers[] = {"keno_save.dat." + pid + ".4.tmp",
+                                   "keno_recall.dat." + pid + ".2.tmp"};
   fs::create_directories(fs::path(Data()).parent_path());
   for (const fs::path& folder : {game_, fs::path(Data()).parent_path()}) {
-    testing_support::WriteBytes(folder / leftover, Bytes(100, 1));
+    for (const std::string& leftover : leftovers) {
+      testing_support::WriteBytes(folder / leftover, Bytes(100, 1));
+    }
   }
   rules::GameState g;
   Open(g, true);
-  EXPECT_TRUE(fs::exists(game_ / leftover)) << "an install's folder is never written";
-  EXPECT_FALSE(fs::exists(fs::path(Data()).parent_path() / leftover));
+  for (const std::string& leftover : leftovers) {
+    EXPECT_TRUE(fs::exists(game_ / leftover)) << "an install's folder is never written";
+    EXPECT_FALSE(fs::exists(fs::path(Data()).parent_path() / leftover)) << leftover;
+  }
   Open(g, false);
-  EXPECT_FALSE(fs::exists(game_ / leftover));
+  for (const std::string& leftover : leftovers) EXPECT_FALSE(fs::exists(game_ / leftover));
 }
 
 struct LayoutCase {

@@ -37,6 +37,8 @@ class FakeHost : public rules::Host {
   int64_t now = 0;  // ms
   void Advance(int64_t ms) { now += ms; }
   int64_t NowMs() override { return now; }
+  int64_t unixSeconds = 1'767'225'600;  // wall clock, s since the epoch
+  int64_t UnixSeconds() override { return unixSeconds; }
 
   // --- Dialogs ---------------------------------------------------------------------------------
   // Answers are taken in order. With the script empty an OK box answers Ok, a YES/NO box No and a
@@ -120,6 +122,7 @@ class FakeHost : public rules::Host {
   int fanfares = 0;
   int saves = 0;
   int saveFileDeletes = 0;
+  int recallStores = 0;
   int ballAnimationResets = 0;
   std::vector<int64_t> ballDrops;
   int quitRequests = 0;
@@ -150,6 +153,10 @@ class FakeHost : public rules::Host {
     ++saveFileDeletes;
     Log("delete-save");
   }
+  void StoreRecall() override {
+    ++recallStores;
+    Log("store-recall");
+  }
   void ResetBallAnimation() override {
     ++ballAnimationResets;
     Log("reset-balls");
@@ -170,7 +177,7 @@ class FakeHost : public rules::Host {
     ballDrops.clear();
     events.clear();
     unscriptedAnswers = hitTicks = autoRunCues = winJingles = fanfares = saves = saveFileDeletes =
-        0;
+        recallStores = 0;
     ballAnimationResets = quitRequests = 0;
   }
 

@@ -64,6 +64,7 @@ class NullSystem final : public System {
   int64_t clientWidth = -1, clientHeight = -1;  // -1: as the window was opened
   int64_t now = 1'000'000;                      // ms
   int64_t frameMs = 16;                         // the clock moves this much per frame
+  int64_t wallClockAtZero = 1'767'225'600;      // s since the epoch when `now` is 0: 2026-01-01
   bool closeRequested = false;                  // the next DrainEvents reports a close request
   ScriptedFiles files;                          // the save goes to files.exeDir
 
@@ -118,6 +119,8 @@ class NullSystem final : public System {
   bool DrainEvents() override;
   InputState PollInput() override;
   int64_t NowMs() override { return now; }
+  // Moves with `now`, so that draws a few seconds apart end at different times.
+  int64_t UnixSeconds() override { return wallClockAtZero + now / 1000; }
 
   MessageAnswer ShowMessage(const std::string& title, const std::string& text,
                             MessageButtons buttons, bool warning) override;

@@ -5,6 +5,8 @@
 
 #include <SDL.h>
 
+#include <chrono>
+
 #include "platform/posix_files.h"
 #include "platform/random.h"
 #include "platform/sdl/session_end.h"
@@ -104,6 +106,10 @@ class SdlSystem final : public System {
   }
 
   int64_t NowMs() override { return platform::NowMs(); }
+  int64_t UnixSeconds() override {
+    const auto since = std::chrono::system_clock::now().time_since_epoch();
+    return std::chrono::duration_cast<std::chrono::seconds>(since).count();
+  }
 
   MessageAnswer ShowMessage(const std::string& title, const std::string& text,
                             MessageButtons buttons, bool warning) override {
