@@ -1,4 +1,5 @@
-// tessaline-odds: what each pay table returns to the player, and a simulation that proves it.
+// tessaline-odds: what each pay table returns to the player, a simulation that proves it, and the
+// game's recall of its last draws.
 // Only moves the tool's text to stdout and stderr; everything else lives in odds/tool.h.
 #include <cstdio>
 #include <string>

@@ -1,5 +1,5 @@
 // Argument parsing and the text and JSON reports of tessaline-odds. Every bad argument gives one
-// line on stderr and exit code 2 before any work starts; nothing here reads or writes files.
+// line on stderr and exit code 2 before any work starts; the one file read is the recall named.
 #include "odds/tool.h"
 
 #include <charconv>
@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "odds/odds.h"
+#include "odds/recall_report.h"
 #include "rules/paytable.h"
 
 namespace odds {
@@ -25,6 +26,7 @@ constexpr const char* kHelp =
     "Usage: tessaline-odds [--pot N] [--mode generous|casino] [--json]\n"
     "       tessaline-odds --simulate N [--spots S] [--mode generous|casino] [--seed X]\n"
     "                      [--pot N] [--threads T] [--json]\n"
+    "       tessaline-odds --recall FILE [--json]\n"
     "\n"
     "Without --simulate: the exact return to player of every spot count 1 to 12 for the\n"
     "GENEROUS and CASINO pay tables at a bet of $1, the probability of every hit count, the odds\n"
@@ -39,20 +41,28 @@ constexpr const char* kHelp =
     "                  run can be repeated; without it the system's secure source draws\n"
     "  --threads T     play the draws on T threads, 1 to 1024 (default: one per core); a\n"
     "                  seeded run gives the same figures on any number of threads\n"
+    "  --recall FILE   the game's last finished draws, newest first, from its recall file\n"
+    "                  keno_recall.dat (beside the save): when each ended, the 20 numbers in\n"
+    "                  the order drawn, and every card that played with its picks, hits, bet,\n"
+    "                  table, win and any progressive jackpot or consolation, then the balance;\n"
+    "                  no file there means no recalled draws\n"
     "  --json          machine-readable output\n"
     "  --help          this text\n"
     "\n"
-    "Exit status: 0 done, 1 the run failed, 2 a bad argument.\n";
+    "Exit status: 0 done, 1 the run failed or the recall file could not be read, 2 a bad\n"
+    "argument.\n";
 
 struct Options {
   bool help = false;
   bool json = false;
   int64_t pot = kDefaultPot;
+  bool potGiven = false;
   std::optional<int64_t> mode;  // both tables when unset
   std::optional<int64_t> simulate;
   std::optional<int64_t> spots;
   std::optional<uint64_t> seed;
   std::optional<int64_t> threads;  // one per core when unset
+  std::optional<std::string> recall;
 };
 
 std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
@@ -114,7 +124,8 @@ std::optional<std::string> ParseArguments(const std::vector<std::string>& args, 
       value = arg.substr(eq + 1);
     }
     const bool takesValue = name == "--pot" || name == "--mode" || name == "--simulate" ||
-                            name == "--spots" || name == "--seed" || name == "--threads";
+                            name == "--spots" || name == "--seed" || name == "--threads" ||
+                            name == "--recall";
     if (!takesValue) {
       if (value) return "option " + std::string(name) + " takes no value";
       if (arg.starts_with("-")) return "unknown option '" + std::string(arg) + "'";
@@ -129,6 +140,10 @@ std::optional<std::string> ParseArguments(const std::vector<std::string>& args, 
       if (!ParseWhole<int64_t>(*value, 0, kMaxPot, options.pot)) {
         return "--pot must be a whole number of dollars from 0 to 2147483647, not '" + shown + "'";
       }
+      options.potGiven = true;
+    } else if (name == "--recall") {
+      if (value->empty()) return "--recall needs the name of a file";
+      options.recall = shown;
     } else if (name == "--mode") {
       options.mode = ParseMode(*value);
       if (!options.mode) return "--mode must be generous or casino, not '" + shown + "'";
@@ -157,6 +172,12 @@ std::optional<std::string> ParseArguments(const std::vector<std::string>& args, 
       }
       options.seed = seed;
     }
+  }
+  if (!options.help && options.recall) {
+    // The recall is what the game did; no table or simulation setting changes it.
+    if (options.simulate) return "--simulate does not go with --recall";
+    if (options.potGiven) return "--pot does not go with --recall";
+    if (options.mode) return "--mode does not go with --recall";
   }
   if (!options.help && !options.simulate) {
     if (options.spots) return "--spots applies only with --simulate";
@@ -405,6 +426,25 @@ ToolRun RunTool(const std::vector<std::string>& args) {
   }
   if (options.help) {
     run.out = kHelp;
+    return run;
+  }
+
+  if (options.recall) {
+    const RecallRead read = ReadRecallFile(*options.recall);
+    if (read.status == RecallRead::Status::kUnreadable) {
+      run.exitCode = kExitFailed;
+      run.err =
+          std::string(kProgram) + ": cannot read " + *options.recall + ": " + read.reason + "\n";
+    } else if (read.status == RecallRead::Status::kRefused) {
+      run.exitCode = kExitFailed;
+      run.err =
+          std::string(kProgram) + ": " + *options.recall +
+          " is not a recall file the game can read: " + rules::RecallProblemText(read.problem) +
+          "\n";
+    } else {
+      run.out =
+          options.json ? RecallJson(read, *options.recall) : RecallText(read, *options.recall);
+    }
     return run;
   }
 

@@ -1,6 +1,6 @@
-// The tessaline-odds command line: reads its arguments, prints the tables or runs a simulation,
-// as text or JSON. Output is returned as strings so the caller decides where it goes.
-// Touches no file and no saved game.
+// The tessaline-odds command line: reads its arguments, prints the tables, runs a simulation or
+// prints the game's recall of its last draws, as text or JSON. Output is returned as strings so
+// the caller decides where it goes. Reads no file but the recall it is named, and writes none.
 #pragma once
 
 #include <string>
@@ -9,7 +9,7 @@
 namespace odds {
 
 constexpr int kExitOk = 0;
-constexpr int kExitFailed = 1;  // the run itself went wrong
+constexpr int kExitFailed = 1;  // the run itself went wrong, or the recall file cannot be read
 constexpr int kExitBadArgument = 2;
 
 struct ToolRun {

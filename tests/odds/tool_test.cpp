@@ -66,6 +66,12 @@ TEST(ToolArguments, BadArgumentsGiveOneLineAndExitCodeTwo) {
       {{"--simulate", "10", "--threads", "0"}, "'0'"},
       {{"--simulate", "10", "--threads", "1025"}, "'1025'"},
       {{"--threads", "2"}, "--threads"},
+      {{"--recall"}, "--recall"},
+      {{"--recall="}, "--recall"},
+      {{"--recall", "f", "--simulate", "10"}, "--simulate"},
+      {{"--recall", "f", "--pot", "5"}, "--pot"},
+      {{"--recall", "f", "--mode", "casino"}, "--mode"},
+      {{"--recall", "f", "--spots", "5"}, "--spots"},
   };
   for (const BadCase& c : cases) {
     const odds::ToolRun run = Tool(c.args);
