@@ -5,6 +5,8 @@
 //   keno-tool layout W H                  every rectangle of the board at client size W x H
 //   keno-tool save write FILE [NAME=VALUE ...]   a save of a first start with those fields set
 //   keno-tool save dump FILE              a save as the game loads it, NAME=VALUE a line
+//   keno-tool recall write FILE DRAWS     the recall of DRAWS seeded draws of a first start
+//   keno-tool recall dump FILE            a recall as the game loads it, newest first
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
@@ -20,7 +22,11 @@
 #include "render/card_grid.h"
 #include "render/layout.h"
 #include "render/tab_strip.h"
+#include "rules/draw.h"
 #include "rules/game_state.h"
+#include "rules/paytable.h"
+#include "rules/random.h"
+#include "rules/recall.h"
 #include "rules/version.h"
 #include "shell/save.h"
 
@@ -31,7 +37,9 @@ int Usage() {
       "usage: keno-tool title\n"
       "       keno-tool layout WIDTH HEIGHT\n"
       "       keno-tool save write FILE [NAME=VALUE ...]\n"
-      "       keno-tool save dump FILE\n",
+      "       keno-tool save dump FILE\n"
+      "       keno-tool recall write FILE DRAWS\n"
+      "       keno-tool recall dump FILE\n",
       stderr);
   return 2;
 }
@@ -197,6 +205,83 @@ int DumpSave(const std::string& path) {
   return 0;
 }
 
+std::string Listed(const int64_t* values, std::size_t count) {
+  std::string out;
+  for (std::size_t i = 0; i < count; ++i) {
+    if (i > 0) out += ',';
+    out += std::to_string(values[i]);
+  }
+  return out;
+}
+
+bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
+  out.close();
+  return static_cast<bool>(out);
+}
+
+// Draws played through the rules from a first start with three cards (3, 7 and 10 picks; card 2
+// sits out), on the seeded generator, a minute apart from 2026-01-01 UTC: the same file each time.
+int WriteRecall(const std::string& path, int64_t draws) {
+  rules::GameState g;
+  rules::FillPayTables(g);
+  rules::QuietHost host;
+  rules::SeedFallbackRandom(g, 20260101);
+  for (int n : {3, 14, 25}) rules::SetPick(g, 1, n, true);
+  for (int n = 41; n <= 47; ++n) rules::SetPick(g, 3, n, true);
+  for (int n = 1; n <= 10; ++n) rules::SetPick(g, 4, n, true);
+  for (int64_t draw = 0; draw < draws; ++draw) {
+    host.unixSeconds = 1'767'225'600 + 60 * draw;
+    rules::StartDraw(g, host);
+    while (g.drawInProgress) rules::RevealTick(g, host, host.now += g.ballDelayMs);
+  }
+  return WriteBytes(path, rules::EncodeRecall(g.recall)) ? 0 : Fail("cannot write " + path);
+}
+
+int DumpRecall(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return Fail("cannot read " + path);
+  const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in),
+                                   std::istreambuf_iterator<char>()};
+  rules::Recall recall;
+  const rules::RecallProblem problem = rules::DecodeRecall(bytes, recall);
+  if (problem != rules::RecallProblem::kNone) {
+    return Fail(path + " is not a recall the game accepts: " + rules::RecallProblemText(problem));
+  }
+  std::printf("draws=%lld\n", static_cast<long long>(recall.count));
+  for (int64_t i = 0; i < recall.count; ++i) {
+    const rules::RecallDraw& d = rules::RecalledDraw(recall, i);
+    const std::string draw = "draw" + std::to_string(i + 1);
+    std::printf("%s.endedAt=%lld\n", draw.c_str(), static_cast<long long>(d.endedAt));
+    std::printf("%s.numbers=%s\n", draw.c_str(), Listed(d.numbers, rules::kBallsPerDraw).c_str());
+    int64_t cards[rules::kCards] = {};
+    for (int64_t c = 0; c < d.cardCount; ++c) cards[c] = d.cards[c].card;
+    std::printf("%s.cards=%s\n", draw.c_str(),
+                Listed(cards, static_cast<std::size_t>(d.cardCount)).c_str());
+    for (int64_t c = 0; c < d.cardCount; ++c) {
+      const rules::RecallCard& card = d.cards[c];
+      const std::string name = draw + ".card" + std::to_string(card.card);
+      std::vector<int64_t> picks;
+      for (int n = 1; n <= rules::kNumbers; ++n) {
+        if (card.picked[n]) picks.push_back(n);
+      }
+      std::printf("%s.picks=%s\n", name.c_str(), Listed(picks.data(), picks.size()).c_str());
+      const std::pair<const char*, int64_t> fields[] = {
+          {"hits", card.hitCount},           {"bet", card.bet},
+          {"payMode", card.payMode},         {"tableWin", card.tableWin},
+          {"progressive", card.progressive}, {"consolation", card.consolation},
+      };
+      for (const auto& [field, value] : fields) {
+        std::printf("%s.%s=%lld\n", name.c_str(), field, static_cast<long long>(value));
+      }
+    }
+    std::printf("%s.balanceAfter=%lld\n", draw.c_str(), static_cast<long long>(d.balanceAfter));
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -214,5 +299,11 @@ int main(int argc, char** argv) {
     return WriteSave(argv[3], argc - 4, argv + 4);
   }
   if (args.size() == 3 && args[0] == "save" && args[1] == "dump") return DumpSave(argv[3]);
+  if (args.size() == 4 && args[0] == "recall" && args[1] == "write") {
+    const std::optional<int64_t> draws = Number(args[3]);
+    if (!draws || *draws < 0) return Usage();
+    return WriteRecall(argv[3], *draws);
+  }
+  if (args.size() == 3 && args[0] == "recall" && args[1] == "dump") return DumpRecall(argv[3]);
   return Usage();
 }
