@@ -18,8 +18,11 @@ rules::RecallProblem LoadRecall(platform::FileService& files, const std::string&
   recall = rules::Recall{};
   if (path.empty()) return rules::RecallProblem::kNone;
   std::vector<uint8_t> bytes;
-  switch (files.ReadFile(path, bytes, rules::kRecallMaxFileSize, nullptr)) {
+  platform::FileFacts facts;
+  switch (files.ReadFile(path, bytes, rules::kRecallMaxFileSize, &facts)) {
     case platform::ReadStatus::kRead:
+      // Another user's draws are not this player's to recall.
+      if (!facts.ownedByUser) return rules::RecallProblem::kNone;
       return rules::DecodeRecall(bytes, recall);
     case platform::ReadStatus::kTooLong:
       return rules::RecallProblem::kLong;

@@ -18,8 +18,9 @@ constexpr const char* kRecallFileName = "keno_recall.dat";
 // The recall file in the folder of the file at `savePath`; empty when `savePath` is.
 std::string RecallPathBeside(const std::string& savePath);
 
-// Reads the recall at `path` into `recall`. Anything but a good file (none, unreadable, too long,
-// damaged) leaves it empty, and a problem other than kNone says why; a missing file is kNone.
+// Reads the recall at `path` into `recall`. Anything but a good file of this user's (none,
+// unreadable, someone else's, too long, damaged) leaves it empty, and a problem other than kNone
+// says why the file was refused; a file that is not there or not this user's is kNone.
 rules::RecallProblem LoadRecall(platform::FileService& files, const std::string& path,
                                 rules::Recall& recall);
 

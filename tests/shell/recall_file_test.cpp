@@ -4,6 +4,7 @@
 #include "shell/recall_file.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <functional>
@@ -285,6 +286,16 @@ TEST_F(RecallFile, ADamagedFileIsReplacedByTheNextDraw) {
   Start();
   PlayDraw({3});
   EXPECT_EQ(Read(RecallPath()).count, 1);
+}
+
+TEST_F(RecallFile, AnotherUsersRecallIsNotShown) {
+  testing_support::WriteBytes(RecallPath(), GoodRecall());
+  if (geteuid() != 0 || chown(RecallPath().c_str(), 65534, 65534) != 0) {
+    GTEST_SKIP() << "only root can give a file away";
+  }
+  rules::Recall recall;
+  EXPECT_EQ(shell::LoadRecall(sys_.files, RecallPath().string(), recall), P::kNone);
+  EXPECT_EQ(recall.count, 0);
 }
 
 TEST_F(RecallFile, AFolderInItsPlaceIsLeftAloneAndTheGamePlaysOn) {
