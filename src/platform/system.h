@@ -5,6 +5,8 @@
 // display.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -17,7 +19,50 @@
 
 namespace platform {
 
-// One frame's view of the mouse and the two keys the game reads.
+// The keys the game plays with besides SPACE and ESC; each platform maps its own key codes here.
+enum class Key : uint8_t {
+  kNone,
+  kUp,
+  kDown,
+  kLeft,
+  kRight,
+  kEnter,
+  kTab,
+  kDigit0,
+  kDigit1,
+  kDigit2,
+  kDigit3,
+  kDigit4,
+  kPlus,
+  kMinus,
+  kLeftBracket,
+  kRightBracket,
+  kA,
+  kC,
+  kG,
+  kH,
+  kM,
+  kN,
+  kP,
+  kR,
+  kF1,
+  kF11,
+  kCount
+};
+
+// One press, repeat or release of a key, as the window received it.
+struct KeyEvent {
+  Key key = Key::kNone;
+  bool down = false;    // pressed (or repeated); false: released
+  bool repeat = false;  // a repeat of a key held down
+  bool shift = false;   // modifiers held at that moment
+  bool alt = false;
+  bool operator==(const KeyEvent&) const = default;
+};
+
+constexpr int kMaxKeyEvents = 16;  // per frame; later ones in the same frame are dropped
+
+// One frame's view of the mouse, SPACE and ESC, and the key events since the last poll.
 struct InputState {
   int64_t mouseX = -1, mouseY = -1;  // client coordinates; -1, -1 outside the client area
   bool leftDown = false;             // physical button state, whichever window has the focus
@@ -26,6 +71,14 @@ struct InputState {
   bool spaceReleased = false;  // down at the previous poll, up now
   bool escDown = false;
   bool escReleased = false;
+  std::array<KeyEvent, kMaxKeyEvents> keys{};  // [0, keyCount), in the order they came
+  int64_t keyCount = 0;
+  // Appends one event; false when this frame has no room left for it.
+  bool AddKey(const KeyEvent& event) {
+    if (keyCount >= kMaxKeyEvents) return false;
+    keys[static_cast<std::size_t>(keyCount++)] = event;
+    return true;
+  }
   bool operator==(const InputState&) const = default;
 };
 
@@ -57,6 +110,8 @@ class System {
   // of a second, so an idle game hardly wakes.
   virtual void SkipFrame(bool quiet) = 0;
   virtual bool TakeRedrawRequest() = 0;  // true once after an expose, resize or dialog
+  // Full screen at the display's size, or back to the window's own size and place.
+  virtual void ToggleFullScreen() = 0;
   // Called while a dialog holds the frame loop, whenever the game window must show its last
   // frame again.
   virtual void SetRepaintHandler(std::function<void()> repaint) = 0;

@@ -17,6 +17,9 @@ struct BoardView {
   bool payoutOverlayOpen = false;
   bool aboutOverlayOpen = false;
   bool drawButtonHeld = false;  // the Draw button is pressed on an idle game
+  int64_t focusCell = 0;        // 1..80: the keyboard's focus ring is on that cell; 0: none
+  bool recallOverlayOpen = false;
+  int64_t recallPage = 0;  // the recalled draw shown, 0 the newest
 };
 
 }  // namespace render

@@ -235,6 +235,25 @@ void DrawCardGrid(platform::Canvas& canvas, const BoardView& view, const Rect& r
       DrawNormalCell(canvas, view, box, contentW, contentH, tab, n);
     }
   }
+  if (view.focusCell >= 1 && view.focusCell <= rules::kNumbers) {
+    DrawFocusRing(canvas, CellBox(rect, static_cast<int>(view.focusCell)));
+  }
+}
+
+void DrawFocusRing(platform::Canvas& canvas, const Rect& box) {
+  // White with a black line inside it: it shows on every face colour, and on the yellow cross.
+  canvas.SetDrawingMode(platform::DrawMode::Opaque);
+  const int64_t t = kFocusRingWidth;
+  canvas.SetFrontColor(kWhite);
+  canvas.Box(box.x, box.y, box.w, t);
+  canvas.Box(box.x, box.y + box.h - t, box.w, t);
+  canvas.Box(box.x, box.y + t, t, box.h - 2 * t);
+  canvas.Box(box.x + box.w - t, box.y + t, t, box.h - 2 * t);
+  canvas.SetFrontColor(kBlack);
+  canvas.Box(box.x + t, box.y + t, box.w - 2 * t, 1);
+  canvas.Box(box.x + t, box.y + box.h - t - 1, box.w - 2 * t, 1);
+  canvas.Box(box.x + t, box.y + t + 1, 1, box.h - 2 * t - 2);
+  canvas.Box(box.x + box.w - t - 1, box.y + t + 1, 1, box.h - 2 * t - 2);
 }
 
 }  // namespace render

@@ -51,8 +51,13 @@ int64_t HeatAlpha(int64_t count, const HeatScale& scale);
 // `source` blended with `alpha` over the opaque `below`, as alpha-blend mode paints it.
 platform::Color BlendOver(platform::Color source, int64_t alpha, platform::Color below);
 
+constexpr int64_t kFocusRingWidth = 4;  // pixels of white, inside the painted box
+
+// The keyboard's focus ring around painted box `box`: white, lined in black on its inside.
+void DrawFocusRing(platform::Canvas& canvas, const Rect& box);
+
 // Draws the grid into `rect`: the Main view for tab 0 (the heat map while heatMapOn), else the
-// view of card `tab`.
+// view of card `tab`; last the focus ring on view.focusCell, if any.
 void DrawCardGrid(platform::Canvas& canvas, const BoardView& view, const Rect& rect, int64_t tab);
 
 }  // namespace render

@@ -42,7 +42,8 @@ void LoadFonts(platform::Canvas& canvas, Fonts& fonts, int64_t clientHeight) {
       {&fonts.overlayTitleFont, points.overlayTitle, true},
   }};
   for (const Slot& slot : slots) ReplaceFont(canvas, *slot.font, nullptr);
-  for (platform::Font** fitted : {&fonts.aboutFont, &fonts.aboutTitleFont, &fonts.payoutFont}) {
+  for (platform::Font** fitted :
+       {&fonts.aboutFont, &fonts.aboutTitleFont, &fonts.payoutFont, &fonts.recallFont}) {
     ReplaceFont(canvas, *fitted, nullptr);
   }
   fonts.fittedWidth = fonts.fittedHeight = 0;

@@ -34,6 +34,7 @@ struct Fonts {
   platform::Font* aboutFont = nullptr;        // regular, the about page's body and footer
   platform::Font* aboutTitleFont = nullptr;   // bold, the about page's two title lines
   platform::Font* payoutFont = nullptr;       // regular, every text of the payout table
+  platform::Font* recallFont = nullptr;       // regular, every text of the recall
   int64_t fittedWidth = 0, fittedHeight = 0;  // grid they were chosen for; 0 x 0: not chosen
 };
 

@@ -7,6 +7,7 @@
 #include "controls/about_overlay.h"
 #include "controls/buttons.h"
 #include "controls/payout_overlay.h"
+#include "controls/recall_overlay.h"
 #include "render/balls_panel.h"
 #include "render/card_grid.h"
 #include "render/colors.h"
@@ -22,7 +23,10 @@ render::BoardView ViewOf(const Game& game) {
                            game.balls,
                            game.input.payoutOverlayOpen != 0,
                            game.input.aboutOverlayOpen != 0,
-                           game.input.drawButtonHeld != 0};
+                           game.input.drawButtonHeld != 0,
+                           game.input.focusShown ? game.input.focusCell : 0,
+                           game.input.recallOverlayOpen != 0,
+                           game.input.recallPage};
 }
 
 // The drawers keep no rules of their own: they ask the rules for figures and payouts, the layout,
@@ -42,13 +46,14 @@ void ComposeFrame(platform::Canvas& canvas, const render::BoardView& view) {
   controls::DrawAboutButton(canvas, view);
   render::DrawStatsPanel(canvas, view);
   render::DrawTabStrip(canvas, view);
-  // Either overlay paints over the whole grid: drawing the grid under it would only cost time.
-  if (!view.payoutOverlayOpen && !view.aboutOverlayOpen) {
+  // Every overlay paints over the whole grid: drawing the grid under it would only cost time.
+  if (!view.payoutOverlayOpen && !view.aboutOverlayOpen && !view.recallOverlayOpen) {
     render::DrawCardGrid(canvas, view, l.grid, view.state.activeTab);
   }
   render::DrawBallsPanel(canvas, view);
   controls::DrawPayoutOverlay(canvas, view);
   controls::DrawAboutOverlay(canvas, view);
+  controls::DrawRecallOverlay(canvas, view);
   // Nothing of the panels or the grid shows in the bottom margin.
   canvas.SetDrawingMode(platform::DrawMode::Opaque);
   canvas.Box(0, l.clientHeight - render::kBottomMargin, l.clientWidth, render::kBottomMargin,
@@ -74,6 +79,7 @@ void FitOverlayFonts(platform::Canvas& canvas, render::Fonts& fonts, const rende
   std::vector<platform::Font*> refused;
   controls::FitAboutFonts(canvas, fonts, layout.grid, refused);
   controls::FitPayoutFont(canvas, fonts, layout.grid, g, refused);
+  controls::FitRecallFont(canvas, fonts, layout.grid, refused);
   for (platform::Font* font : refused) canvas.FreeFont(font);
   fonts.fittedWidth = layout.grid.w;
   fonts.fittedHeight = layout.grid.h;

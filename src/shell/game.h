@@ -31,6 +31,16 @@ struct InputMemory {
   int64_t spaceHoldFired = 0;
   int64_t payoutOverlayOpen = 0;
   int64_t aboutOverlayOpen = 0;
+  int64_t recallOverlayOpen = 0;
+  int64_t recallPage = 0;  // the recalled draw shown, 0 the newest
+  // The keyboard: a key acts on its release only if the game saw it go down, so a key pressed
+  // or released while a dialog held the loop does nothing afterwards.
+  uint64_t keysDown = 0;    // bit per platform::Key, down as the game saw it
+  uint64_t keysShift = 0;   // of those, pressed with Shift held
+  uint64_t keysAlt = 0;     // of those, pressed with Alt held
+  int64_t dialogsSeen = 0;  // Game::dialogsShown when the keys were last read
+  int64_t focusCell = 1;    // 1..80, the cell the arrow keys have reached
+  int64_t focusShown = 0;   // 0/1: a grid key was used since the last mouse press
 };
 
 // The last frame shown and the one being recorded, swapped after each present.
@@ -53,6 +63,7 @@ struct Game {
   sound::SoundSystem sound;
   SaveSpot saves;  // where the save file goes, chosen at start and moved when a save fails
   int64_t quitRequested = 0;  // never cleared once set
+  int64_t dialogsShown = 0;   // boxes and prompts shown so far, so input knows one came between
 };
 
 // The rules' view of the outside world, served through the platform seam.

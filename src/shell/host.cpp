@@ -12,6 +12,7 @@ rules::Answer ShellHost::ShowMessage(const std::string& title, const std::string
   platform::MessageButtons set = platform::MessageButtons::Ok;
   if (buttons == rules::Buttons::YesNo) set = platform::MessageButtons::YesNo;
   if (buttons == rules::Buttons::YesNoCancel) set = platform::MessageButtons::YesNoCancel;
+  ++game_.dialogsShown;
   switch (game_.system.ShowMessage(title, text, set, icon == rules::Icon::Warning)) {
     case platform::MessageAnswer::Yes:
       return rules::Answer::Yes;
@@ -27,6 +28,7 @@ rules::Answer ShellHost::ShowMessage(const std::string& title, const std::string
 
 std::string ShellHost::AskText(const std::string& title, const std::string& prompt,
                                const std::string& initial) {
+  ++game_.dialogsShown;
   return game_.system.AskText(title, prompt, initial);
 }
 

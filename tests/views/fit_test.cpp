@@ -5,7 +5,8 @@
 // and apart. Measured three ways: the fixed fake metrics, fake metrics that grow with the font,
 // and the real font through the SDL canvas (skipped when no font file is found). Text of one
 // fixed size cannot be fitted by its size, so the overlays, whose fonts are chosen by measuring,
-// are checked the other two ways only; the payout table at every bet and in both modes.
+// are checked the other two ways only; the payout table at every bet and in both modes, the
+// recall also at its widest.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -17,6 +18,7 @@
 
 #include "controls/about_overlay.h"
 #include "controls/payout_overlay.h"
+#include "controls/recall_overlay.h"
 #include "controls/sized_metrics.h"
 #include "platform/sdl/font_finder.h"
 #include "platform/sdl/sdl_canvas.h"
@@ -197,6 +199,36 @@ void ExpectSlotsFit(const render::Rect& panel, const std::string& where) {
   }
 }
 
+// Ten draws of four twelve-spot cards with the largest figures each field can hold: the first a
+// progressive jackpot, the second a consolation.
+rules::Recall WidestRecall() {
+  rules::Recall recall;
+  for (int64_t i = 0; i < rules::kRecallDraws; ++i) {
+    rules::RecallDraw d;
+    d.endedAt = 4'102'444'799;  // 2099-12-31 23:59:59 UTC
+    for (int64_t b = 0; b < rules::kBallsPerDraw; ++b) d.numbers[b] = 80 - b;
+    d.cardCount = rules::kCards;
+    d.balanceAfter = -99'999'999'999;
+    for (int64_t k = 0; k < rules::kCards; ++k) {
+      rules::RecallCard& c = d.cards[k];
+      c.card = k + 1;
+      for (int64_t n = 69; n <= 80; ++n) c.picked[n] = 1;
+      c.pickCount = c.hitCount = rules::kMaxPicks;
+      c.bet = rules::kMaxBet;
+      c.payMode = k % 2 == 0 ? rules::GENEROUS : rules::CASINO;
+      c.tableWin = 9'999'999'999;
+      if (i % 2 == 0) {
+        c.progressive = 2'147'483'647;
+      } else {
+        c.consolation = 99'999;
+      }
+    }
+    recall.slots[i] = d;
+  }
+  recall.count = rules::kRecallDraws;
+  return recall;
+}
+
 struct Case {
   Metrics metrics;
   views::Size size;
@@ -254,6 +286,16 @@ TEST_P(FitsItsPanel, EveryViewOfTheCatalogue) {
     if (!overlays) continue;
     if (scene.input.aboutOverlayOpen) {
       ExpectTextsFit(record(controls::DrawAboutOverlay), *m.metrics, l.grid, where + ", about");
+    }
+    if (scene.input.recallOverlayOpen) {
+      ExpectTextsFit(record(controls::DrawRecallOverlay), *m.metrics, l.grid, where + ", recall");
+      // The widest page the recall can hold, whatever the view's draws were.
+      scene.state.recall = WidestRecall();
+      for (int64_t page : {0, 1}) {
+        scene.input.recallPage = page;
+        ExpectTextsFit(record(controls::DrawRecallOverlay), *m.metrics, l.grid,
+                       where + ", widest recall page " + std::to_string(page + 1));
+      }
     }
     if (scene.input.payoutOverlayOpen) {
       for (int64_t mode : {rules::GENEROUS, rules::CASINO}) {

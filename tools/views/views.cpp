@@ -3,12 +3,15 @@
 #include "views/views.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <ctime>
 #include <utility>
 
 #include "rules/draw.h"
 #include "rules/paytable.h"
 #include "rules/picks.h"
 #include "rules/random.h"
+#include "rules/recall.h"
 #include "shell/frame.h"
 #include "shell/timers.h"
 
@@ -17,6 +20,8 @@ namespace {
 
 constexpr uint64_t kSeed = 20261210;
 constexpr int64_t kFrameMs = 16;
+constexpr int64_t kClockAtStart = 1'000'000;          // ms, as SceneHost starts
+constexpr int64_t kWallClockAtStart = 1'796'911'200;  // 2026-12-10 14:00:00 UTC
 
 // The first `count` numbers from 1 up that the coming draw leaves out.
 std::vector<int64_t> Missed(const std::array<int64_t, rules::kBallsPerDraw>& draw, int count) {
@@ -149,6 +154,78 @@ std::vector<View> MakeCatalogue() {
        },
        [](const Scene& s) { return s.input.aboutOverlayOpen != 0; }},
 
+      {"card1-focus-ring", "Card 1 after a draw, the keyboard's focus ring on a hit cell",
+       [](Scene& s) {
+         const auto d = s.NextDraw();
+         s.Pick(1, {d[0], d[1], d[2], 5, 9, 33, 47, 61});
+         s.state.speed = 5;
+         s.PlayDraws(1);
+         rules::SelectTab(s.state, 1);
+         s.input.focusShown = 1;  // an arrow key was used
+         s.input.focusCell = d[1];
+       },
+       [](const Scene& s) {
+         return AfterDraw(s) && s.state.activeTab == 1 &&
+                s.state.cards[1].hit[s.input.focusCell] != 0;
+       }},
+
+      {"recall-empty", "The recall before any draw has finished",
+       [](Scene& s) {
+         rules::SelectTab(s.state, 1);
+         s.input.recallOverlayOpen = 1;  // G, or a click on the cage
+       },
+       [](const Scene& s) { return s.input.recallOverlayOpen && s.state.recall.count == 0; }},
+
+      {"recall-one-card", "The recall's second page of three: the draw before the last, one card",
+       [](Scene& s) {
+         s.Pick(2, {6, 13, 27, 38, 44, 59});
+         s.state.speed = 5;
+         s.PlayDraws(3);
+         s.input.recallOverlayOpen = 1;
+         s.input.recallPage = 1;  // one Right key
+       },
+       [](const Scene& s) {
+         return s.input.recallOverlayOpen && s.state.recall.count == 3 &&
+                rules::RecalledDraw(s.state.recall, 1).cardCount == 1;
+       }},
+
+      {"recall-jackpot", "The recall of a draw four cards played, one winning the progressive",
+       [](Scene& s) {
+         const auto d = s.NextDraw();
+         s.Pick(1, {d[0], d[1], d[2], d[3], d[4], d[5], d[6], d[7], d[8], d[9]});
+         s.Pick(2, {d[10], d[11], 3, 8, 70});
+         s.Pick(3, {d[12], d[13], d[14], 1, 2, 4, 10, 20, 30, 40, 50, 60});
+         s.Pick(4, {d[15], 80, 79});
+         SetBet(s, 2);
+         s.state.speed = 5;
+         s.PlayDraws(1);
+         // New Game YES: the recall stays; the set's figures, too wide for the stats panel at
+         // large sizes after a jackpot, go.
+         rules::ResetSet(s.state);
+         s.input.recallOverlayOpen = 1;
+       },
+       [](const Scene& s) {
+         const rules::RecallDraw& d = rules::RecalledDraw(s.state.recall, 0);
+         return s.input.recallOverlayOpen && s.state.recall.count == 1 && d.cardCount == 4 &&
+                d.cards[0].progressive > 0;
+       }},
+
+      {"recall-consolation", "The recall of a draw four 8-spot cards missed: the consolation",
+       [](Scene& s) {
+         const std::vector<int64_t> free = Missed(s.NextDraw(), 32);
+         for (int card = 1; card <= rules::kCards; ++card) {
+           s.Pick(card,
+                  std::vector<int64_t>(free.begin() + (card - 1) * 8, free.begin() + card * 8));
+         }
+         s.state.speed = 5;
+         s.PlayDraws(1);
+         s.input.recallOverlayOpen = 1;
+       },
+       [](const Scene& s) {
+         const rules::RecallDraw& d = rules::RecalledDraw(s.state.recall, 0);
+         return s.input.recallOverlayOpen && d.cardCount == 4 && d.cards[3].consolation > 0;
+       }},
+
       {"draw-idle", "A first start: empty cards, Card 1 showing, the Draw button idle",
        [](Scene& s) { rules::SelectTab(s.state, 1); },
        [](const Scene& s) { return Idle(s) && !s.input.drawButtonHeld; }},
@@ -260,6 +337,10 @@ void SceneHost::StartBallDrop(int64_t ball) {
 }
 
 Scene::Scene(platform::Canvas& c, int64_t width, int64_t height) : canvas(c), host(*this) {
+  // The recall shows local times: UTC, so every machine records the same views.
+  setenv("TZ", "UTC", 1);
+  tzset();
+  host.unixSeconds = kWallClockAtStart;
   layout.clientWidth = width;
   layout.clientHeight = height;
   // Fonts first, as a resize does: the balls panel image draws its title with them.
@@ -281,6 +362,7 @@ void Scene::Pick(int card, const std::vector<int64_t>& numbers) {
 void Scene::RunUntil(const std::function<bool()>& done) {
   for (int i = 0; i < 60 * 1000 / kFrameMs && !done(); ++i) {
     host.now += kFrameMs;
+    host.unixSeconds = kWallClockAtStart + (host.now - kClockAtStart) / 1000;
     shell::TickTimers(state, balls, host);
   }
 }
@@ -317,7 +399,10 @@ render::BoardView Scene::View() const {
                            balls,
                            input.payoutOverlayOpen != 0,
                            input.aboutOverlayOpen != 0,
-                           input.drawButtonHeld != 0};
+                           input.drawButtonHeld != 0,
+                           input.focusShown ? input.focusCell : 0,
+                           input.recallOverlayOpen != 0,
+                           input.recallPage};
 }
 
 const std::vector<View>& Catalogue() {
@@ -337,7 +422,8 @@ render::HandleNames NamesOf(const Scene& s) {
       {f.overlayTitleFont, "overlayTitle"},
       {f.aboutFont, "about"},
       {f.aboutTitleFont, "aboutTitle"},
-      {f.payoutFont, "payout"}};
+      {f.payoutFont, "payout"},
+      {f.recallFont, "recall"}};
   for (const auto& [font, role] : fonts) {
     if (font != nullptr) names.fonts[font] = role;
   }

@@ -32,6 +32,19 @@ void NullSystem::Click(int64_t x, int64_t y, int frames, bool right) {
   inputs.push_back(up);
 }
 
+void NullSystem::TapKey(Key key, int frames, bool shift, bool alt) {
+  InputState base;
+  if (!inputs.empty()) base = inputs.back();
+  base.keyCount = 0;
+  InputState down = base;
+  down.AddKey(KeyEvent{key, true, false, shift, alt});
+  inputs.push_back(down);
+  for (int i = 1; i < frames; ++i) inputs.push_back(base);
+  InputState up = base;
+  up.AddKey(KeyEvent{key, false, false, shift, alt});
+  inputs.push_back(up);
+}
+
 void NullSystem::QueueDraw(const std::vector<int64_t>& numbers) {
   // The word that the draw's scaling to 1..80 turns into exactly this number.
   for (int64_t v : numbers) {
@@ -98,6 +111,20 @@ void NullSystem::SkipFrame(bool) {
 
 bool NullSystem::TakeRedrawRequest() { return std::exchange(redraw_, false); }
 
+void NullSystem::ToggleFullScreen() {
+  if (!fullScreen) {
+    windowedWidth_ = clientWidth;
+    windowedHeight_ = clientHeight;
+    clientWidth = displayWidth;
+    clientHeight = displayHeight;
+  } else {
+    clientWidth = windowedWidth_;
+    clientHeight = windowedHeight_;
+  }
+  fullScreen = !fullScreen;
+  redraw_ = true;
+}
+
 void NullSystem::SetRepaintHandler(std::function<void()> handler) { repaint = std::move(handler); }
 
 bool NullSystem::DrainEvents() { return std::exchange(closeRequested, false); }
@@ -108,6 +135,7 @@ InputState NullSystem::PollInput() {
     inputs.pop_front();
   }
   InputState in = last_;
+  last_.keyCount = 0;  // a held state repeats the mouse and the two keys, never the key events
   in.spaceReleased = spaceWasDown_ && !in.spaceDown;
   in.escReleased = escWasDown_ && !in.escDown;
   spaceWasDown_ = in.spaceDown;

@@ -66,7 +66,9 @@ class NullSystem final : public System {
   int64_t frameMs = 16;                         // the clock moves this much per frame
   int64_t wallClockAtZero = 1'767'225'600;      // s since the epoch when `now` is 0: 2026-01-01
   bool closeRequested = false;                  // the next DrainEvents reports a close request
-  ScriptedFiles files;                          // the save goes to files.exeDir
+  int64_t displayWidth = 1920, displayHeight = 1080;  // what full screen covers
+  bool fullScreen = false;
+  ScriptedFiles files;  // the save goes to files.exeDir
 
   // Input for the coming frames: the front state is used by the next poll, then dropped; with
   // the script empty the last state holds (keys then read as still down, never released again).
@@ -93,6 +95,9 @@ class NullSystem final : public System {
 
   // Holds the left (or right) button down on (x, y) for `frames` frames, then releases it there.
   void Click(int64_t x, int64_t y, int frames = 1, bool right = false);
+  // Presses `key` (with `shift`) for one frame, holds it `frames` - 1 more, then releases it;
+  // the mouse stays where the last scripted state left it.
+  void TapKey(Key key, int frames = 1, bool shift = false, bool alt = false);
   // Makes the next draw reveal these numbers first, in this order.
   void QueueDraw(const std::vector<int64_t>& numbers);
   // The answer of a box whose script has run out: as closing it would.
@@ -114,6 +119,7 @@ class NullSystem final : public System {
   void Present() override;
   void SkipFrame(bool quiet) override;
   bool TakeRedrawRequest() override;
+  void ToggleFullScreen() override;
   void SetRepaintHandler(std::function<void()> handler) override;
 
   bool DrainEvents() override;
@@ -143,6 +149,7 @@ class NullSystem final : public System {
   InputState last_;
   bool spaceWasDown_ = false;
   bool escWasDown_ = false;
+  int64_t windowedWidth_ = 0, windowedHeight_ = 0;
   uint64_t randomState_ = 0x5EED;
 };
 

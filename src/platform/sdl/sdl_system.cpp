@@ -65,6 +65,7 @@ class SdlSystem final : public System {
   bool TakeRedrawRequest() override {
     return window_ != nullptr && platform::TakeRedrawRequest(window_);
   }
+  void ToggleFullScreen() override { platform::ToggleFullScreen(window_); }
   void SetRepaintHandler(std::function<void()> repaint) override {
     if (window_) platform::SetRepaintHandler(window_, std::move(repaint));
   }
@@ -93,8 +94,11 @@ class SdlSystem final : public System {
       const Uint8* keys = SDL_GetKeyboardState(nullptr);
       space = keys[SDL_SCANCODE_SPACE] != 0;
       esc = keys[SDL_SCANCODE_ESCAPE] != 0;
+      TakeKeyEvents(window_, in);
     } else {
       spaceWasDown_ = escWasDown_ = false;
+      InputState dropped;
+      TakeKeyEvents(window_, dropped);
     }
     in.spaceDown = space;
     in.spaceReleased = spaceWasDown_ && !space;

@@ -161,18 +161,120 @@ void CloseGameWindow(Window* w) {
   delete w;
 }
 
+namespace {
+
+// Key codes, not scan codes: '+' and the brackets are where the player's layout puts them.
+Key GameKey(SDL_Keycode code) {
+  switch (code) {
+    case SDLK_UP:
+      return Key::kUp;
+    case SDLK_DOWN:
+      return Key::kDown;
+    case SDLK_LEFT:
+      return Key::kLeft;
+    case SDLK_RIGHT:
+      return Key::kRight;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER:
+      return Key::kEnter;
+    case SDLK_TAB:
+      return Key::kTab;
+    case SDLK_0:
+    case SDLK_KP_0:
+      return Key::kDigit0;
+    case SDLK_1:
+    case SDLK_KP_1:
+      return Key::kDigit1;
+    case SDLK_2:
+    case SDLK_KP_2:
+      return Key::kDigit2;
+    case SDLK_3:
+    case SDLK_KP_3:
+      return Key::kDigit3;
+    case SDLK_4:
+    case SDLK_KP_4:
+      return Key::kDigit4;
+    case SDLK_PLUS:
+    case SDLK_EQUALS:
+    case SDLK_KP_PLUS:
+      return Key::kPlus;
+    case SDLK_MINUS:
+    case SDLK_KP_MINUS:
+      return Key::kMinus;
+    case SDLK_LEFTBRACKET:
+      return Key::kLeftBracket;
+    case SDLK_RIGHTBRACKET:
+      return Key::kRightBracket;
+    case SDLK_a:
+      return Key::kA;
+    case SDLK_c:
+      return Key::kC;
+    case SDLK_g:
+      return Key::kG;
+    case SDLK_h:
+      return Key::kH;
+    case SDLK_m:
+      return Key::kM;
+    case SDLK_n:
+      return Key::kN;
+    case SDLK_p:
+      return Key::kP;
+    case SDLK_r:
+      return Key::kR;
+    case SDLK_F1:
+      return Key::kF1;
+    case SDLK_F11:
+      return Key::kF11;
+    default:
+      return Key::kNone;
+  }
+}
+
+void KeepKey(Window* w, const SDL_KeyboardEvent& e) {
+  if (w == nullptr || e.windowID != SDL_GetWindowID(w->sdl)) return;
+  const Key key = GameKey(e.keysym.sym);
+  if (key == Key::kNone) return;
+  w->keys.AddKey(KeyEvent{key, e.type == SDL_KEYDOWN, e.repeat != 0,
+                          (e.keysym.mod & KMOD_SHIFT) != 0, (e.keysym.mod & KMOD_ALT) != 0});
+}
+
+}  // namespace
+
 bool DrainEvents(Window* w) {
   // A signal's quit counts even when its SDL_QUIT could not be pushed or a dialog took it.
   if (QuitRequested()) return true;
   SDL_Event e;
   while (SDL_PollEvent(&e)) {
     if (e.type == SDL_QUIT) return true;
+    if (e.type == SDL_KEYDOWN || e.type == SDL_KEYUP) KeepKey(w, e.key);
     if (e.type == SDL_WINDOWEVENT) {
       if (e.window.event == SDL_WINDOWEVENT_CLOSE) return true;
       if (w) w->redraw = true;  // exposed, resized, restored: draw it again
     }
   }
   return false;
+}
+
+void TakeKeyEvents(Window* w, InputState& in) {
+  if (w == nullptr) return;
+  in.keys = w->keys.keys;
+  in.keyCount = w->keys.keyCount;
+  w->keys.keyCount = 0;
+}
+
+void ToggleFullScreen(Window* w) {
+  if (w == nullptr) return;
+  if (!w->fullScreen) {
+    SDL_GetWindowPosition(w->sdl, &w->windowedX, &w->windowedY);
+    SDL_GetWindowSize(w->sdl, &w->windowedW, &w->windowedH);
+    if (SDL_SetWindowFullscreen(w->sdl, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0) w->fullScreen = true;
+  } else if (SDL_SetWindowFullscreen(w->sdl, 0) == 0) {
+    w->fullScreen = false;
+    // Not every window manager gives the old geometry back by itself.
+    SDL_SetWindowSize(w->sdl, w->windowedW, w->windowedH);
+    SDL_SetWindowPosition(w->sdl, w->windowedX, w->windowedY);
+  }
+  w->redraw = true;
 }
 
 bool StartSpriteLayer() { return TTF_WasInit() || TTF_Init() == 0; }

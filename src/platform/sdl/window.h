@@ -8,6 +8,7 @@
 
 #include "platform/canvas.h"
 #include "platform/dialogs.h"
+#include "platform/system.h"
 
 namespace platform {
 
@@ -31,7 +32,12 @@ void GetClientSize(Window* window, int64_t& width, int64_t& height);
 void CloseGameWindow(Window* window);
 
 // Takes every pending event without waiting; true when the player asked to close the window.
+// The game's key events are kept in the window until TakeKeyEvents.
 bool DrainEvents(Window* window);
+// The key events drained since the last call, into `in`.
+void TakeKeyEvents(Window* window, InputState& in);
+// Full screen at the display's size (desktop mode), or back to the size and place it had.
+void ToggleFullScreen(Window* window);
 
 // The text layer every font and text draw needs.
 bool StartSpriteLayer();

@@ -9,6 +9,7 @@
 
 #include "platform/sdl/sdl_canvas.h"
 #include "platform/sdl/window.h"
+#include "platform/system.h"
 
 namespace platform {
 
@@ -21,6 +22,9 @@ struct Window {
   double nextFrame = 0;            // when the next frame may be presented, seconds
   bool redraw = true;
   std::function<void()> repaint;  // shows the last frame again while a dialog blocks the loop
+  InputState keys;                // key events drained since the last poll (only keys/keyCount)
+  bool fullScreen = false;
+  int windowedX = 0, windowedY = 0, windowedW = 0, windowedH = 0;  // to come back to
 };
 
 // Releases the hidden window the last dialog leaves behind; before video shuts down.
