@@ -1,9 +1,10 @@
-// The about page: title band, tagline, nine sections and the footer, one text per line at the
+// The about page: title band, tagline, ten sections and the footer, one text per line at the
 // left inset, in a size chosen to fit the grid: the lines are neither wrapped nor cut.
 #include "controls/about_overlay.h"
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -27,7 +28,6 @@ constexpr Color kRule = RGB(220, 220, 230);
 constexpr Color kFooterColor = RGB(200, 180, 240);
 constexpr int64_t kInset = 18;
 constexpr int64_t kFooterH = 28;
-constexpr int64_t kBodyLines = 33;  // the tagline, nine headings and 23 rule lines
 constexpr int kMinPoints = 6;
 
 struct Section {
@@ -72,7 +72,29 @@ constexpr Section kSections[] = {
      {"- Saves to keno_save.dat: picks, balance, stats, speed, bet, sound, progressive pot.",
       "- Auto-saved after each draw (3-second debounce) and on exit, jackpot, or settings "
       "change."}},
+    {"KEYBOARD",
+     {"- Arrow keys move the focus ring on the grid; Enter picks or unpicks. 0 = Main, 1-4 = "
+      "cards.",
+      "- Tab / Shift+Tab step through the tabs. + and - bet, [ and ] speed, M sound, H heat map.",
+      "- P payout table (P again swaps the mode). A / R auto-pick hot / random. C copy, N new "
+      "game.",
+      "- G or a click on the cage: last 10 draws (Left/Right pages). F1 this page. F11 full "
+      "screen."}},
 };
+
+constexpr int64_t kSectionCount = static_cast<int64_t>(std::size(kSections));
+
+constexpr int64_t CountBodyLines() {
+  int64_t lines = 1;  // the tagline
+  for (const Section& section : kSections) {
+    lines += 1;
+    for (const char* line : section.lines) lines += line != nullptr ? 1 : 0;
+  }
+  return lines;
+}
+constexpr int64_t kBodyLines = CountBodyLines();  // the tagline, the headings and the rule lines
+// 4 pixels before every heading but the first.
+constexpr int64_t kHeadingGaps = 4 * (kSectionCount - 1);
 
 constexpr const char* kTitleLines[] = {rules::kGameTitle, "About & Rules"};
 constexpr const char* kTagline =
@@ -115,12 +137,15 @@ AboutMetrics AboutMetricsFor(int64_t panelHeight, int64_t th, int64_t tt) {
   m.title2Y = m.title1Y + tt + 3;
   m.titleBandH = m.title2Y + tt + 2;
   m.footerH = std::max(kFooterH, th + 4);
-  // Two 6-pixel gaps (after the title band and after the tagline) and 4 before each of the
-  // last eight headings.
-  const int64_t fixed = m.titleBandH + m.footerH + 6 + 6 + 8 * 4;
-  m.lineH = std::max(std::clamp<int64_t>((panelHeight - fixed) / kBodyLines, 13, 24), th);
+  // Two 6-pixel gaps (after the title band and after the tagline) and 4 before each heading
+  // but the first.
+  const int64_t fixed = m.titleBandH + m.footerH + 6 + 6 + kHeadingGaps;
+  // The room shared among the lines, at most 24 and never below the text, with no floor of its
+  // own: the keyboard's lines must fit the smallest grid, in a smaller font.
+  const int64_t shared = (panelHeight - fixed) / kBodyLines;
+  m.lineH = std::max(std::min<int64_t>(shared, 24), th);
   m.taglineY = m.titleBandH + 6;
-  m.lastLineY = m.taglineY + 6 + 8 * 4 + (kBodyLines - 1) * m.lineH;
+  m.lastLineY = m.taglineY + 6 + kHeadingGaps + (kBodyLines - 1) * m.lineH;
   return m;
 }
 

@@ -1,5 +1,5 @@
-// The about and rules page drawn over the grid while it is open: the game's title and nine
-// sections of rules and hints. Fixed texts; reads nothing of the game but the grid rectangle.
+// The about and rules page drawn over the grid while it is open: the game's title and ten
+// sections of rules, hints and keys. Fixed texts; reads nothing of the game but the grid rectangle.
 #pragma once
 
 #include <cstdint>
@@ -16,7 +16,7 @@ struct AboutMetrics {
   int64_t title1Y = 0, title2Y = 0;  // the two title lines
   int64_t titleBandH = 0;            // 52 for 20-pixel titles; taller titles take more
   int64_t footerH = 0;               // 28, or 4 more than th
-  int64_t lineH = 0;  // body pitch: the room shared among the 33 lines, 13..24, at least th
+  int64_t lineH = 0;  // body pitch: the room shared among the 38 lines, at most 24, at least th
   int64_t taglineY = 0;
   int64_t lastLineY = 0;  // top of the page's last line
   bool operator==(const AboutMetrics&) const = default;
@@ -26,7 +26,7 @@ AboutMetrics AboutMetricsFor(int64_t panelHeight, int64_t th, int64_t tt);
 
 // Chooses fonts.aboutFont and fonts.aboutTitleFont for the grid rectangle `panel`, measuring on
 // `canvas`: the largest body size from the overlay font's down to 6 points whose lines all fit
-// the panel's width within the left inset on both sides and whose 33 lines end above the footer,
+// the panel's width within the left inset on both sides and whose 38 lines end above the footer,
 // with the title a point larger (as the overlay fonts are) but no larger than the overlay title
 // font. When none fits, the smallest. Called when the grid or the fonts change, not every frame.
 // The sizes turned down go to `refused`, for the caller to free once every fit is made, so that

@@ -58,6 +58,14 @@ const Section kPage[] = {
      {"- Saves to keno_save.dat: picks, balance, stats, speed, bet, sound, progressive pot.",
       "- Auto-saved after each draw (3-second debounce) and on exit, jackpot, or settings "
       "change."}},
+    {"KEYBOARD",
+     {"- Arrow keys move the focus ring on the grid; Enter picks or unpicks. 0 = Main, 1-4 = "
+      "cards.",
+      "- Tab / Shift+Tab step through the tabs. + and - bet, [ and ] speed, M sound, H heat map.",
+      "- P payout table (P again swaps the mode). A / R auto-pick hot / random. C copy, N new "
+      "game.",
+      "- G or a click on the cage: last 10 draws (Left/Right pages). F1 this page. F11 full "
+      "screen."}},
 };
 
 class AboutOverlay : public ::testing::Test {
@@ -75,15 +83,15 @@ class AboutOverlay : public ::testing::Test {
 };
 
 // The pitch shares out what the title band (52 for 20-pixel titles), the footer (28) and the
-// gaps (44) leave among 33 lines, 13 to 24, but never less than the text is high.
-TEST(AboutMetrics, PitchBetween13And24AndNeverBelowTheText) {
+// gaps (48) leave among 38 lines, at most 24, but never less than the text is high.
+TEST(AboutMetrics, PitchAtMost24AndNeverBelowTheText) {
   const struct {
     int64_t height, th, tt, lineH, titleBandH, footerH;
   } cases[] = {
-      {200, 13, 20, 13, 52, 28},  {552, 13, 20, 13, 52, 28}, {586, 13, 20, 14, 52, 28},
-      {596, 13, 20, 14, 52, 28},  {915, 13, 20, 23, 52, 28}, {916, 13, 20, 24, 52, 28},
+      {200, 13, 20, 13, 52, 28},  {568, 9, 20, 11, 52, 28},   {622, 13, 20, 13, 52, 28},
+      {660, 13, 20, 14, 52, 28},  {1039, 13, 20, 23, 52, 28}, {1040, 13, 20, 24, 52, 28},
       {2000, 13, 20, 24, 52, 28}, {596, 20, 20, 20, 52, 28},  // raised to the text
-      {596, 13, 15, 14, 42, 28},                              // smaller titles, smaller band
+      {650, 13, 15, 14, 42, 28},                              // smaller titles, smaller band
       {2000, 30, 32, 30, 76, 34},                             // tall text: taller footer too
   };
   for (const auto& c : cases) {
@@ -95,7 +103,7 @@ TEST(AboutMetrics, PitchBetween13And24AndNeverBelowTheText) {
     EXPECT_EQ(m.title1Y, 7);
     EXPECT_EQ(m.title2Y, 7 + c.tt + 3);
     EXPECT_EQ(m.taglineY, c.titleBandH + 6);
-    EXPECT_EQ(m.lastLineY, c.titleBandH + 6 + 6 + 32 + 32 * c.lineH);
+    EXPECT_EQ(m.lastLineY, c.titleBandH + 6 + 6 + 36 + 37 * c.lineH);
   }
 }
 
@@ -121,7 +129,7 @@ TEST_F(AboutOverlay, EveryTextAsWrittenInItsFontAndColour) {
     for (const char* line : s.lines) expected.push_back({line, body, RGB(220, 220, 230)});
   }
   expected.push_back({"Click anywhere to close.", body, RGB(200, 180, 240)});
-  ASSERT_EQ(expected.size(), 2u + 33u + 1u);
+  ASSERT_EQ(expected.size(), 2u + 38u + 1u);
   ASSERT_EQ(texts.size(), expected.size());
   for (std::size_t i = 0; i < texts.size(); ++i) {
     EXPECT_EQ(texts[i].text, expected[i].text) << i;
@@ -132,44 +140,44 @@ TEST_F(AboutOverlay, EveryTextAsWrittenInItsFontAndColour) {
   }
 }
 
-// Grid 784 high, where 20-pixel text takes the pitch the page's room gives: (784 - 124) / 33.
-TEST_F(AboutOverlay, HeadingsOfAGrid784High) {
-  GridHeight(784);
+// Grid 888 high, where 20-pixel text takes the pitch the page's room gives: (888 - 128) / 38.
+TEST_F(AboutOverlay, HeadingsOfAGrid888High) {
+  GridHeight(888);
   const auto& calls = Draw();
   const int64_t py = 172;
   EXPECT_EQ(TextCall(calls, kTitle[0]).reals[1], py + 7);
   EXPECT_EQ(TextCall(calls, kTitle[1]).reals[1], py + 30);
   EXPECT_EQ(TextCall(calls, kTagline).reals[1], py + 58);
-  const int64_t headingTops[] = {84, 168, 252, 336, 380, 504, 588, 632, 696};
-  for (int i = 0; i < 9; ++i) {
+  const int64_t headingTops[] = {84, 168, 252, 336, 380, 504, 588, 632, 696, 760};
+  for (int i = 0; i < 10; ++i) {
     EXPECT_EQ(TextCall(calls, kPage[i].heading).reals[1], py + headingTops[i]) << kPage[i].heading;
   }
-  EXPECT_EQ(TextCall(calls, kPage[8].lines.back()).reals[1], py + 736);
+  EXPECT_EQ(TextCall(calls, kPage[9].lines.back()).reals[1], py + 840);
 
   const auto boxes = Boxes(calls);
   ASSERT_EQ(boxes.size(), 7u);
-  EXPECT_EQ(boxes[0].ints, (std::array<int64_t, 4>{294, py, 876, 784}));
+  EXPECT_EQ(boxes[0].ints, (std::array<int64_t, 4>{294, py, 876, 888}));
   EXPECT_EQ(boxes[0].color, RGB(22, 22, 45));
   for (int i = 1; i <= 4; ++i) EXPECT_EQ(boxes[i].color, RGB(180, 140, 230)) << i;
   EXPECT_EQ(boxes[5].ints, (std::array<int64_t, 4>{294, py, 876, 52}));
-  EXPECT_EQ(boxes[6].ints, (std::array<int64_t, 4>{294, py + 756, 876, 28}));
+  EXPECT_EQ(boxes[6].ints, (std::array<int64_t, 4>{294, py + 860, 876, 28}));
   EXPECT_EQ(boxes[6].color, RGB(50, 30, 85));
-  EXPECT_EQ(TextCall(calls, "Click anywhere to close.").reals[1], py + 756 + 4);
+  EXPECT_EQ(TextCall(calls, "Click anywhere to close.").reals[1], py + 860 + 4);
 }
 
 // Where the last rule line's text (20 high) ends against the footer: past it on grids too short
-// for that text (drawn unclipped, the footer painted over the lines it meets), flush at 784; at
-// 916 the 24-pixel pitch fills the page and the text ends 4 short, at 949 another 33 free.
+// for that text (drawn unclipped, the footer painted over the lines it meets), flush at 888; at
+// 1040 the 24-pixel pitch fills the page and the text ends 4 short, at 1073 another 33 free.
 TEST_F(AboutOverlay, LastLineAgainstTheFooter) {
   const struct {
     int64_t height;
     int64_t lastBottomToFooter;  // footer top minus the last line's bottom
-  } cases[] = {{200, -584}, {596, -188}, {784, 0}, {916, 4}, {949, 37}};
+  } cases[] = {{200, -688}, {596, -292}, {888, 0}, {1040, 4}, {1073, 37}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.height);
     GridHeight(c.height);
     const auto& calls = Draw();
-    const CanvasCall last = TextCall(calls, kPage[8].lines.back());
+    const CanvasCall last = TextCall(calls, kPage[9].lines.back());
     const auto boxes = Boxes(calls);
     const int64_t footerTop = boxes.back().ints[1];
     EXPECT_EQ(footerTop, 172 + c.height - 28);
@@ -180,7 +188,7 @@ TEST_F(AboutOverlay, LastLineAgainstTheFooter) {
   std::size_t footerBand = 0, lastLine = 0;
   for (std::size_t i = 0; i < calls.size(); ++i) {
     if (calls[i].kind == CallKind::Box) footerBand = i;
-    if (calls[i].kind == CallKind::DrawText && calls[i].text == kPage[8].lines.back()) lastLine = i;
+    if (calls[i].kind == CallKind::DrawText && calls[i].text == kPage[9].lines.back()) lastLine = i;
   }
   EXPECT_LT(lastLine, footerBand);
 }
@@ -193,11 +201,11 @@ TEST(FitAboutFonts, LargestSizeThatFitsTheGrid) {
     int overlayPoints, titlePoints;  // as LoadFonts sized them
     int body, title;                 // as fitted
   } cases[] = {
-      // 568 high: 33 lines 11 pixels high (7 points, a 9-pixel em) fit, 14 high (8 points) not.
+      // 568 high: 38 lines 11 pixels high (7 points, a 9-pixel em) fit, 14 high (8 points) not.
       {598, 568, 11, 12, 7, 8},
-      // 1256 high: at 20 points (34-pixel text, 35-pixel titles) the page ends 30 pixels below
-      // the footer's top; at 19 (31 and 34) it fits.
-      {2156, 1256, 22, 24, 19, 20},
+      // 1256 high: at 18 points (30-pixel text, 32-pixel titles) the page ends 42 pixels below
+      // the footer's top; at 17 (28 and 30) it fits.
+      {2156, 1256, 22, 24, 17, 18},
       // Room for the overlay fonts as they are.
       {2000, 1500, 12, 13, 12, 13},
       // Narrow: the widest line, 93 characters, must fit 600 - 36 pixels: 5.625 a character.
