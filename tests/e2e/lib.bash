@@ -156,6 +156,46 @@ save_holds() { [[ ",$(save_field "$1" "card$2")," == *",$3,"* ]]; }
 # Taps key $1 in window $main as a player would: focused, held and then left up for two frames.
 press_key() { hold_key "$1" "$kSteadySeconds"; }
 
+# Taps each key named, in order, as press_key does.
+press_keys() {
+  local key
+  for key in "$@"; do press_key "$key"; done
+}
+
+# Field $2 of the recall file $1 as the game loads it (draws, draw1.numbers, draw1.cards,
+# draw1.card2.picks, ...; draw1 the newest). Fails on a file the game would not accept.
+recall_field() {
+  local dump
+  dump=$("$keno_tool" recall dump "$1") || fail "$1 is not a recall the game accepts"
+  sed -n "s/^$2=//p" <<<"$dump"
+}
+
+# How many draws the recall file $1 holds; 0 while there is none.
+recall_count() {
+  [ -e "$1" ] || { echo 0; return 0; }
+  recall_field "$1" draws
+}
+recall_holds() { [ "$(recall_count "$1")" -eq "$2" ]; }
+
+# Succeeds when the latest snap shows the keyboard's focus ring on cell $1: its white edge on the
+# cell's left border.
+focus_ring_on() {
+  local x y w h
+  read -r x y w h <<<"$(cell_rect "$1")"
+  px_is $((x + 1)) $((y + h / 2)) 255,255,255 && px_is $((x + w - 2)) $((y + h / 2)) 255,255,255
+}
+
+# The recall overlay's border and the card blocks' stripe.
+kRecallBorder=90,200,220
+kRecallCardStripe=20,36,52
+
+# Succeeds when the latest snap shows the recall overlay over the grid.
+recall_shown() {
+  local x y w h
+  read -r x y w h <<<"$(grid_rect)"
+  px_is $((x + 1)) $((y + h / 2)) "$kRecallBorder" && px_is $((x + w - 2)) $((y + h / 2)) "$kRecallBorder"
+}
+
 # --- Play-through helpers: screenshots, pixels and the board's geometry ---
 # Pixels are read from a screenshot of window $main; points are client coordinates for the client
 # size W x H that read_client_size sets.
