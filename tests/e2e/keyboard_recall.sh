@@ -3,7 +3,8 @@
 # numbers on Card 1, ] raises the speed, SPACE plays a draw, 2 and Enter add a pick on Card 2, a
 # second draw, ESC. Started again, G (and a click on the cage) shows both draws in the recall,
 # newest first, Right and Left page through them and a click outside closes it; the recall file
-# holds both, as keno-tool and tessaline-odds read it.
+# holds both, as keno-tool and tessaline-odds read it. F11 and Alt+Enter fill the screen and give
+# the window back.
 set -uo pipefail
 bin=$1
 source "$(dirname "$0")/lib.bash"
@@ -85,6 +86,27 @@ click_held $((bx + bw / 2)) $((by + 60))  # the cage
 wait_until 10 "a click on the cage did not open the recall" recall_shown
 snap || fail "no screenshot"
 [ "$(box_digest "$gx" "$gy" "$gw" "$gh")" = "$newest" ] || fail "the cage did not open the newest page"
+press_key g
+wait_until 10 "G did not close the recall" recall_gone
+
+# F11 and Alt+Enter: the whole screen, with the board laid out for it, and back to the window's
+# own size and place.
+screen=$(xwininfo -root | awk '/^ *Width:/ {w=$2} /^ *Height:/ {h=$2} END {print w "x" h}')
+windowed=$(window_size "$main")
+place() { xdotool getwindowgeometry "$main" | awk '/Position/ {print $2}'; }
+at=$(place)
+full_screen() { [ "$(window_size "$main")" = "$screen" ]; }
+windowed_again() { [ "$(window_size "$main")" = "$windowed" ] && [ "$(place)" = "$at" ]; }
+for key in F11 alt+Return; do
+  press_key "$key"
+  wait_for 10 "$key did not fill the $screen screen" full_screen
+  read_client_size
+  wait_until 10 "the board was not laid out for the whole screen" px_is $(tab_face 0) "$kGold"
+  press_key "$key"
+  wait_for 10 "$key again did not bring back the $windowed window at $at" windowed_again
+  read_client_size
+  wait_until 10 "the board was not laid out for the window again" px_is $(tab_face 0) "$kGold"
+done
 press_key Escape
 expect_clean_exit 10
 [ "$(recall_count "$recall")" -eq 2 ] || fail "the recall lost draws on the second run"

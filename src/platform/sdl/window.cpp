@@ -2,7 +2,9 @@
 #include "platform/sdl/window.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
 #include <SDL_ttf.h>
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xresource.h>
 
@@ -262,15 +264,57 @@ void TakeKeyEvents(Window* w, InputState& in) {
   w->keys.keyCount = 0;
 }
 
+namespace {
+
+// Full screen is the window manager's to grant. An X server without one (a kiosk, a test
+// display) would leave the window as it is while SDL takes it for the display's size.
+bool WindowManagerRuns(SDL_Window* sdl) {
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!SDL_GetWindowWMInfo(sdl, &info) || info.subsystem != SDL_SYSWM_X11) return true;
+  Display* display = info.info.x11.display;
+  const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", True);
+  if (check == None) return false;
+  Atom type = None;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  const bool found =
+      XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False, XA_WINDOW, &type,
+                         &format, &count, &after, &data) == Success &&
+      type == XA_WINDOW && count == 1;
+  if (data != nullptr) XFree(data);
+  return found;
+}
+
+}  // namespace
+
 void ToggleFullScreen(Window* w) {
   if (w == nullptr) return;
   if (!w->fullScreen) {
+    SDL_Rect bounds;
+    const int index = SDL_GetWindowDisplayIndex(w->sdl);
+    if (index < 0 || SDL_GetDisplayBounds(index, &bounds) != 0) return;
     SDL_GetWindowPosition(w->sdl, &w->windowedX, &w->windowedY);
     SDL_GetWindowSize(w->sdl, &w->windowedW, &w->windowedH);
-    if (SDL_SetWindowFullscreen(w->sdl, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0) w->fullScreen = true;
-  } else if (SDL_SetWindowFullscreen(w->sdl, 0) == 0) {
-    w->fullScreen = false;
-    // Not every window manager gives the old geometry back by itself.
+    if (WindowManagerRuns(w->sdl)) {
+      if (SDL_SetWindowFullscreen(w->sdl, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) return;
+      w->fullScreenByHand = false;
+    } else {
+      SDL_SetWindowBordered(w->sdl, SDL_FALSE);
+      SDL_SetWindowPosition(w->sdl, bounds.x, bounds.y);
+      SDL_SetWindowSize(w->sdl, bounds.w, bounds.h);
+      w->fullScreenByHand = true;
+    }
+    w->fullScreen = true;
+  } else {
+    if (w->fullScreenByHand) {
+      SDL_SetWindowBordered(w->sdl, SDL_TRUE);
+    } else if (SDL_SetWindowFullscreen(w->sdl, 0) != 0) {
+      return;
+    }
+    w->fullScreen = w->fullScreenByHand = false;
+    // Not every window manager gives the old size and place back by itself.
     SDL_SetWindowSize(w->sdl, w->windowedW, w->windowedH);
     SDL_SetWindowPosition(w->sdl, w->windowedX, w->windowedY);
   }

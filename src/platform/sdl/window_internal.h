@@ -24,6 +24,7 @@ struct Window {
   std::function<void()> repaint;  // shows the last frame again while a dialog blocks the loop
   InputState keys;                // key events drained since the last poll (only keys/keyCount)
   bool fullScreen = false;
+  bool fullScreenByHand = false;  // no window manager: borderless at the display's bounds
   int windowedX = 0, windowedY = 0, windowedW = 0, windowedH = 0;  // to come back to
 };
 
