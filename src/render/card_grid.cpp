@@ -240,10 +240,14 @@ void DrawCardGrid(platform::Canvas& canvas, const BoardView& view, const Rect& r
   }
 }
 
+int64_t FocusRingWidth(const Rect& box) {
+  return std::max<int64_t>(kMinFocusRingWidth, std::min(box.w, box.h) / 20);
+}
+
 void DrawFocusRing(platform::Canvas& canvas, const Rect& box) {
   // White with a black line inside it: it shows on every face colour, and on the yellow cross.
   canvas.SetDrawingMode(platform::DrawMode::Opaque);
-  const int64_t t = kFocusRingWidth;
+  const int64_t t = FocusRingWidth(box);
   canvas.SetFrontColor(kWhite);
   canvas.Box(box.x, box.y, box.w, t);
   canvas.Box(box.x, box.y + box.h - t, box.w, t);

@@ -51,7 +51,11 @@ int64_t HeatAlpha(int64_t count, const HeatScale& scale);
 // `source` blended with `alpha` over the opaque `below`, as alpha-blend mode paints it.
 platform::Color BlendOver(platform::Color source, int64_t alpha, platform::Color below);
 
-constexpr int64_t kFocusRingWidth = 4;  // pixels of white, inside the painted box
+constexpr int64_t kMinFocusRingWidth = 4;  // pixels of white, inside the painted box
+
+// The ring's white width for painted box `box`: a twentieth of its shorter side, at least 4, so
+// it reads as well on a large screen.
+int64_t FocusRingWidth(const Rect& box);
 
 // The keyboard's focus ring around painted box `box`: white, lined in black on its inside.
 void DrawFocusRing(platform::Canvas& canvas, const Rect& box);
