@@ -189,9 +189,20 @@ void DrawStatsPanel(platform::Canvas& canvas, const BoardView& view) {
     picks.push_back(std::to_string(g.cards[i].pickCount) + "/12");
     hits.push_back(std::to_string(g.cards[i].hitCount));
   }
-  const int64_t picksX = after(80, 0, labels);
-  const int64_t hitsX = after(152, picksX, picks);
-  const int64_t winX = after(200, hitsX, hits);
+  std::vector<std::string> prizes = {"Win"};
+  for (int i = 1; i <= rules::kCards; ++i) {
+    prizes.push_back(g.cardWin[i] >= 1 ? FormatAmount(g.cardWin[i]) : "-");
+  }
+  int64_t picksX = after(80, 0, labels);
+  int64_t hitsX = after(152, picksX, picks);
+  int64_t winX = after(200, hitsX, hits);
+  // Prizes too wide for the designed columns close them up, and end at the margin.
+  const int64_t inner = w - 2 * kMargin;
+  if (winX + after(0, 0, prizes) - space > inner) {
+    picksX = after(0, 0, labels);
+    hitsX = after(0, picksX, picks);
+    winX = std::max(after(0, hitsX, hits), inner - after(0, 0, prizes) + space);
+  }
 
   int64_t y = top + p.headY;
   const platform::Color head = RGB(30, 30, 30);
@@ -205,11 +216,7 @@ void DrawStatsPanel(platform::Canvas& canvas, const BoardView& view) {
     out.Text(0, y, labels[i], kCardLabel);
     out.Text(picksX, y, picks[i], RGB(40, 40, 40));
     out.Text(hitsX, y, hits[i], g.cards[i].hitCount >= 1 ? kWinGreen : RGB(60, 60, 60));
-    if (g.cardWin[i] >= 1) {
-      out.Text(winX, y, FormatAmount(g.cardWin[i]), kLossRed);
-    } else {
-      out.Text(winX, y, "-", RGB(110, 110, 110));
-    }
+    out.Text(winX, y, prizes[i], g.cardWin[i] >= 1 ? kLossRed : RGB(110, 110, 110));
     y += rowH;
   }
 
@@ -221,7 +228,22 @@ void DrawStatsPanel(platform::Canvas& canvas, const BoardView& view) {
     setLabels.push_back("Card " + std::to_string(i) + ":");
     nets.push_back(FormatSignedAmount(g.cardNet[i]));
   }
-  const int64_t netX = after(70, 0, setLabels);
+  // Wins and losses end at the right margin, but never start left of column 160.
+  std::vector<int64_t> tallyX;
+  int64_t netX = after(70, 0, setLabels);
+  bool crowded = false;
+  for (int i = 1; i <= rules::kCards; ++i) {
+    const std::string tally =
+        std::to_string(g.cardWinCount[i]) + "W " + std::to_string(g.cardLossCount[i]) + "L";
+    tallyX.push_back(std::max<int64_t>(w - 2 * kMargin - out.Width(tally) - 4, 160));
+    crowded = crowded || netX + out.Width(nets[i - 1]) + space > tallyX.back();
+  }
+  // Nets of millions move their column up to the labels, and the tallies up to the margin,
+  // rather than run into each other.
+  if (crowded) {
+    netX = after(0, 0, setLabels);
+    for (int64_t& t : tallyX) t = std::max<int64_t>(t + 4, netX);
+  }
   y = top + p.setRowsY;
   for (int i = 1; i <= rules::kCards; ++i) {
     if (i % 2 == 0) stripe(y);
@@ -231,14 +253,10 @@ void DrawStatsPanel(platform::Canvas& canvas, const BoardView& view) {
              net > 0    ? RGB(20, 100, 20)
              : net == 0 ? RGB(80, 80, 80)
                         : RGB(150, 0, 0));
-    // Wins and losses end at the right margin, but never start left of column 160.
     const std::string wins = std::to_string(g.cardWinCount[i]) + "W ";
-    const std::string losses = std::to_string(g.cardLossCount[i]) + "L";
-    const int64_t right =
-        std::lround(static_cast<double>(x + w - kMargin - out.Width(wins + losses) - 4));
-    const int64_t xr = std::max(right, x + kMargin + 160);
-    out.Text(xr - (x + kMargin), y, wins, kWinGreen);
-    out.Text(xr - (x + kMargin) + out.Width(wins), y, losses, kLossRed);
+    out.Text(tallyX[i - 1], y, wins, kWinGreen);
+    out.Text(tallyX[i - 1] + out.Width(wins), y, std::to_string(g.cardLossCount[i]) + "L",
+             kLossRed);
     y += rowH;
   }
 

@@ -6,7 +6,7 @@
 // and the real font through the SDL canvas (skipped when no font file is found). Text of one
 // fixed size cannot be fitted by its size, so the overlays, whose fonts are chosen by measuring,
 // are checked the other two ways only; the payout table at every bet and in both modes, the
-// recall also at its widest.
+// recall and the stats panel's figures also at their widest.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -229,6 +229,20 @@ rules::Recall WidestRecall() {
   return recall;
 }
 
+// The stats panel's figures as wide as a long lucky set makes them: the top prize at $10 with a
+// pot of a million on every card, a set net near a million and hundreds of draws won and lost.
+void WidenFigures(rules::GameState& g) {
+  constexpr int64_t kTopWin = 10'000'000 + 1'000'000;
+  for (int i = 1; i <= rules::kCards; ++i) {
+    g.cardWin[i] = kTopWin;
+    g.cardNet[i] = 999'990;
+    g.cardWinCount[i] = 999;
+    g.cardLossCount[i] = 999;
+  }
+  g.setWon = 4 * kTopWin;
+  g.setCost = 99'999'990;
+}
+
 struct Case {
   Metrics metrics;
   views::Size size;
@@ -278,6 +292,15 @@ TEST_P(FitsItsPanel, EveryViewOfTheCatalogue) {
       return canvas.Calls();
     };
     ExpectTextsFit(record(render::DrawStatsPanel), *m.metrics, l.statsPanel, where + ", stats");
+    if (c.metrics == Metrics::kRealFont) {
+      // The widest figures a card can show, in the face the player sees: the top prize at the
+      // top bet with a grown pot. (The panel's width is fixed, and no fake face is as narrow.)
+      const rules::GameState shown = scene.state;
+      WidenFigures(scene.state);
+      ExpectTextsFit(record(render::DrawStatsPanel), *m.metrics, l.statsPanel,
+                     where + ", stats at their widest");
+      scene.state = shown;
+    }
     const auto balls = record(render::DrawBallsPanel);
     ExpectBallsFit(balls, l.ballsPanel, where + ", balls");
     if (scene.state.ballsRevealed > 0) {
