@@ -102,7 +102,7 @@ struct Frame {
 
 void FrameArgs(benchmark::internal::Benchmark* b) {
   b->ArgNames({"w", "h", "heat", "overlay"});
-  for (auto [w, h] : {std::pair{1280, 780}, std::pair{2560, 1440}}) {
+  for (auto [w, h] : {std::pair{1280, 780}, std::pair{2560, 1440}, std::pair{3840, 2160}}) {
     for (int heat : {0, 1}) b->Args({w, h, heat, 0});
     for (int overlay : {1, 2}) b->Args({w, h, 0, overlay});
   }
