@@ -26,6 +26,12 @@ enum class DrawMode : int {
   AlphaBlend = 16,      // boxes, circles and lines blended with the colour's alpha
 };
 
+// A rectangle of pixels: x..x+w-1, y..y+h-1.
+struct Rect {
+  int64_t x = 0, y = 0, w = 0, h = 0;
+  bool operator==(const Rect&) const = default;
+};
+
 struct Font;   // owned by the canvas that loaded it
 struct Image;  // owned by the canvas that created it
 
@@ -81,6 +87,17 @@ class Canvas {
   virtual void AddLineTo(double x, double y) = 0;
   virtual void FillPath() = 0;                // fills and clears the current path
   virtual void StrokePath(double width) = 0;  // round ends and joins; clears the path
+
+  // Drawing only part of a frame. A canvas that keeps its screen's pixels from one present to the
+  // next may be asked to repaint just the rectangles that changed: every drawing call is then
+  // clipped to `clip` (nullptr: the whole output), and the next present shows only `rects`
+  // (count 0: the whole screen). A canvas that does not keep them draws every frame whole.
+  virtual bool KeepsFrame() const { return false; }
+  virtual void SetClip(const Rect* clip) { (void)clip; }
+  virtual void SetPresentRects(const Rect* rects, int count) {
+    (void)rects;
+    (void)count;
+  }
 
   // Size in points; the pixel em height is round(points x dpi / 72). nullptr when no face loads.
   virtual Font* LoadFont(const std::string& face, int points, bool bold) = 0;

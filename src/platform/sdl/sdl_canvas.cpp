@@ -49,51 +49,14 @@ Wide ISqrt(Wide v) {
   return s;
 }
 
-// SDL's software fill streams rows of 16 pixels or more past the cache, which costs a flat
-// fraction of a microsecond per row: an 85 x 72 cell face took 15 us. Columns narrower than
-// that are written plainly and take 2 us, so mid-sized fills go down in strips; fills this wide
-// or wider stream faster than strips write.
-constexpr int kStripWidth = 15;
-constexpr int kStreamFromWidth = 768;
+// Coordinates past int64 saturate: every output is far smaller, so clipping is unchanged.
+int64_t Sat(Wide v) {
+  constexpr Wide kMax = std::numeric_limits<int64_t>::max();
+  return static_cast<int64_t>(std::clamp<Wide>(v, -kMax, kMax));
+}
 
-// Collects the rectangles of one shape, clipped to the output, and submits them in one call.
-class RectBatch {
- public:
-  RectBatch(SDL_Renderer* renderer, bool strips) : renderer_(renderer), strips_(strips) {
-    SDL_Rect viewport{0, 0, 0, 0};
-    SDL_RenderGetViewport(renderer, &viewport);
-    width_ = viewport.w;
-    height_ = viewport.h;
-  }
-  Wide Width() const { return width_; }
-  Wide Height() const { return height_; }
-  void Add(Wide x, Wide y, Wide w, Wide h) {
-    const Wide x0 = std::max<Wide>(x, 0), y0 = std::max<Wide>(y, 0);
-    const Wide x1 = std::min<Wide>(x + w, width_), y1 = std::min<Wide>(y + h, height_);
-    if (x0 >= x1 || y0 >= y1) return;
-    const int left = static_cast<int>(x0), top = static_cast<int>(y0);
-    const int width = static_cast<int>(x1 - x0), height = static_cast<int>(y1 - y0);
-    if (!strips_ || width <= kStripWidth || width >= kStreamFromWidth) {
-      rects_.push_back(SDL_Rect{left, top, width, height});
-      return;
-    }
-    for (int dx = 0; dx < width; dx += kStripWidth) {
-      rects_.push_back(SDL_Rect{left + dx, top, std::min(kStripWidth, width - dx), height});
-    }
-  }
-  void Flush() {
-    if (!rects_.empty()) {
-      SDL_RenderFillRects(renderer_, rects_.data(), static_cast<int>(rects_.size()));
-    }
-  }
-
- private:
-  SDL_Renderer* renderer_;
-  bool strips_;
-  Wide width_ = 0;
-  Wide height_ = 0;
-  std::vector<SDL_Rect> rects_;
-};
+// How far back a text looks for the box it sits on; beyond that it is simply blended.
+constexpr std::size_t kBackdropSearch = 64;
 
 bool ToPixel(double v, int& out) {
   if (!std::isfinite(v)) return false;
@@ -259,10 +222,13 @@ SdlCanvas::SdlCanvas(SDL_Renderer* renderer, double dpi)
   if (renderer_ != nullptr && SDL_GetRendererInfo(renderer_, &info) == 0 && info.name != nullptr) {
     software_ = std::string(info.name) == "software";
   }
+  UpdateLimits();
+  spans_.reserve(256);
+  painted_.reserve(1024);
 }
 
 SdlCanvas::~SdlCanvas() {
-  for (auto& [key, entry] : textCache_) SDL_DestroyTexture(entry.texture);
+  for (auto& [key, entry] : textCache_) DestroyCached(entry);
   for (auto& image : images_) SDL_DestroyTexture(image->texture);
   for (auto& font : fonts_) TTF_CloseFont(font->ttf);
   if (ttfReady_) TTF_Quit();  // SDL_ttf counts its users, so others keep it open
@@ -275,16 +241,92 @@ bool SdlCanvas::BeginDrawing(Image* target) {
     return false;
   }
   target_ = target;
+  direct_ = nullptr;
+  painted_.clear();
   if (target == nullptr) {
     ++frame_;
     SweepTextCache();
+    if (software_) {
+      SDL_Window* window = SDL_RenderGetWindow(renderer_);
+      SDL_Surface* surface = window != nullptr ? SDL_GetWindowSurface(window) : givenSurface_;
+      if (surface != nullptr && surface->format->BytesPerPixel == 4 && !SDL_MUSTLOCK(surface)) {
+        direct_ = surface;
+      }
+    }
   }
+  UpdateLimits();
   return true;
 }
 
 void SdlCanvas::EndDrawing() {
   if (renderer_ != nullptr && target_ != nullptr) SDL_SetRenderTarget(renderer_, nullptr);
   target_ = nullptr;
+  // A window's surface may be replaced before the next frame: only a frame writes to it.
+  if (direct_ != nullptr && queued_) SDL_RenderFlush(renderer_);
+  queued_ = false;
+  direct_ = nullptr;
+  painted_.clear();
+  UpdateLimits();
+}
+
+void SdlCanvas::UpdateLimits() {
+  outWidth_ = outHeight_ = 0;
+  if (target_ != nullptr) {
+    outWidth_ = static_cast<int>(target_->width);
+    outHeight_ = static_cast<int>(target_->height);
+  } else if (renderer_ != nullptr) {
+    SDL_Rect viewport{0, 0, 0, 0};
+    SDL_RenderGetViewport(renderer_, &viewport);
+    outWidth_ = viewport.w;
+    outHeight_ = viewport.h;
+  }
+  limitX0_ = limitY0_ = 0;
+  limitX1_ = outWidth_;
+  limitY1_ = outHeight_;
+  // Images are drawn whole: the clip is for the screen.
+  if (clipped_ && target_ == nullptr) {
+    limitX0_ = std::clamp(clipX0_, 0, outWidth_);
+    limitY0_ = std::clamp(clipY0_, 0, outHeight_);
+    limitX1_ = std::clamp(clipX1_, limitX0_, outWidth_);
+    limitY1_ = std::clamp(clipY1_, limitY0_, outHeight_);
+  }
+}
+
+void SdlCanvas::SetClip(const Rect* clip) {
+  clipped_ = clip != nullptr;
+  if (clipped_) {
+    constexpr int64_t kFar = int64_t{1} << 30;
+    clipX0_ = static_cast<int>(std::clamp<int64_t>(clip->x, -kFar, kFar));
+    clipY0_ = static_cast<int>(std::clamp<int64_t>(clip->y, -kFar, kFar));
+    clipX1_ = static_cast<int>(
+        std::clamp<int64_t>(clip->x + std::max<int64_t>(clip->w, 0), clipX0_, kFar));
+    clipY1_ = static_cast<int>(
+        std::clamp<int64_t>(clip->y + std::max<int64_t>(clip->h, 0), clipY0_, kFar));
+  }
+  UpdateLimits();
+}
+
+void SdlCanvas::SetPresentRects(const Rect* rects, int count) {
+  presentRects_.clear();
+  if (!software_) return;  // a back buffer that is not kept must be shown whole
+  for (int i = 0; i < count; ++i) {
+    const Rect& r = rects[i];
+    const int64_t x0 = std::max<int64_t>(r.x, 0), y0 = std::max<int64_t>(r.y, 0);
+    const int64_t x1 = std::min<int64_t>(r.x + r.w, outWidth_);
+    const int64_t y1 = std::min<int64_t>(r.y + r.h, outHeight_);
+    if (x0 >= x1 || y0 >= y1) continue;
+    presentRects_.push_back(SDL_Rect{static_cast<int>(x0), static_cast<int>(y0),
+                                     static_cast<int>(x1 - x0), static_cast<int>(y1 - y0)});
+  }
+  // Asked for a part that turns out empty: one pixel still says "not the whole screen".
+  if (count > 0 && presentRects_.empty()) presentRects_.push_back(SDL_Rect{0, 0, 1, 1});
+}
+
+int SdlCanvas::TakePresentRects(const SDL_Rect** rects) {
+  *rects = presentRects_.data();
+  const int count = static_cast<int>(presentRects_.size());
+  presentRects_.clear();  // the storage stays valid until the next SetPresentRects
+  return count;
 }
 
 void SdlCanvas::SetFrontColor(Color color) { front_ = color; }
@@ -314,9 +356,77 @@ bool SdlCanvas::PrepareShape(Color color) {
     // Full alpha writes the colour exactly, as an opaque shape would.
     if (alpha < 255) blend = SDL_BLENDMODE_BLEND;
   }
+  blendShape_ = blend != SDL_BLENDMODE_NONE;
+  shapeColor_ = color & 0x00FFFFFFu;
+  spans_.clear();
+  if (direct_ != nullptr && !blendShape_) {
+    // As SDL's own fill maps it.
+    shapePixel_ = SDL_MapRGBA(direct_->format, Red(color), Green(color), Blue(color), alpha);
+    return true;
+  }
   SDL_SetRenderDrawBlendMode(renderer_, blend);
   SDL_SetRenderDrawColor(renderer_, Red(color), Green(color), Blue(color), alpha);
   return true;
+}
+
+void SdlCanvas::AddSpan(int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
+  x0 = std::max<int64_t>(x0, limitX0_);
+  y0 = std::max<int64_t>(y0, limitY0_);
+  x1 = std::min<int64_t>(x1, limitX1_);
+  y1 = std::min<int64_t>(y1, limitY1_);
+  if (x0 >= x1 || y0 >= y1) return;
+  spans_.push_back(SDL_Rect{static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(x1 - x0),
+                            static_cast<int>(y1 - y0)});
+}
+
+void SdlCanvas::FlushShape() {
+  if (spans_.empty()) return;
+  if (target_ == nullptr && software_) {
+    int x0 = spans_[0].x, y0 = spans_[0].y, x1 = x0, y1 = y0;
+    for (const SDL_Rect& r : spans_) {
+      x0 = std::min(x0, r.x);
+      y0 = std::min(y0, r.y);
+      x1 = std::max(x1, r.x + r.w);
+      y1 = std::max(y1, r.y + r.h);
+    }
+    const bool one = spans_.size() == 1;
+    Note(x0, y0, x1, y1, one && !blendShape_, shapeColor_);
+  }
+  if (direct_ != nullptr && !blendShape_) {
+    if (queued_) SDL_RenderFlush(renderer_);
+    queued_ = false;
+    auto* base = static_cast<uint8_t*>(direct_->pixels);
+    const uint32_t pixel = shapePixel_;
+    for (const SDL_Rect& r : spans_) {
+      for (int y = r.y; y < r.y + r.h; ++y) {
+        auto* row =
+            reinterpret_cast<uint32_t*>(base + static_cast<std::ptrdiff_t>(y) * direct_->pitch);
+        std::fill(row + r.x, row + r.x + r.w, pixel);
+      }
+    }
+    return;
+  }
+  SDL_RenderFillRects(renderer_, spans_.data(), static_cast<int>(spans_.size()));
+  QueueDrawn();
+}
+
+void SdlCanvas::Note(int x0, int y0, int x1, int y1, bool opaqueBox, Color color) {
+  if (x0 >= x1 || y0 >= y1) return;
+  painted_.push_back(Painted{x0, y0, x1, y1, opaqueBox, color});
+}
+
+// The colour every pixel of the box holds when the last call that painted any of it was one
+// opaque box covering it all.
+bool SdlCanvas::UniformUnder(int x0, int y0, int x1, int y1, Color& color) const {
+  const std::size_t n = painted_.size();
+  for (std::size_t k = 0; k < n && k < kBackdropSearch; ++k) {
+    const Painted& p = painted_[n - 1 - k];
+    if (p.x1 <= x0 || p.x0 >= x1 || p.y1 <= y0 || p.y0 >= y1) continue;
+    if (!p.opaqueBox || p.x0 > x0 || p.y0 > y0 || p.x1 < x1 || p.y1 < y1) return false;
+    color = p.color;
+    return true;
+  }
+  return false;
 }
 
 void SdlCanvas::Box(int64_t x, int64_t y, int64_t w, int64_t h) { DrawBox(x, y, w, h, front_); }
@@ -327,20 +437,22 @@ void SdlCanvas::Box(int64_t x, int64_t y, int64_t w, int64_t h, Color color) {
 
 void SdlCanvas::DrawBox(int64_t x, int64_t y, int64_t w, int64_t h, Color color) {
   if (w <= 0 || h <= 0 || !PrepareShape(color)) return;
-  RectBatch batch(renderer_, software_);
   const Wide X = x, Y = y, W = w, H = h;
+  auto add = [this](Wide ax, Wide ay, Wide aw, Wide ah) {
+    AddSpan(Sat(ax), Sat(ay), Sat(ax + aw), Sat(ay + ah));
+  };
   if (mode_ == DrawMode::Outline) {
     // Edges never overlap, so each pixel of the rim is painted once.
-    batch.Add(X, Y, W, 1);
-    if (H > 1) batch.Add(X, Y + H - 1, W, 1);
+    add(X, Y, W, 1);
+    if (H > 1) add(X, Y + H - 1, W, 1);
     if (H > 2) {
-      batch.Add(X, Y + 1, 1, H - 2);
-      if (W > 1) batch.Add(X + W - 1, Y + 1, 1, H - 2);
+      add(X, Y + 1, 1, H - 2);
+      if (W > 1) add(X + W - 1, Y + 1, 1, H - 2);
     }
   } else {
-    batch.Add(X, Y, W, H);
+    add(X, Y, W, H);
   }
-  batch.Flush();
+  FlushShape();
 }
 
 void SdlCanvas::Circle(int64_t cx, int64_t cy, int64_t r) { DrawCircle(cx, cy, r, front_); }
@@ -351,32 +463,34 @@ void SdlCanvas::Circle(int64_t cx, int64_t cy, int64_t r, Color color) {
 
 void SdlCanvas::DrawCircle(int64_t cx, int64_t cy, int64_t r, Color color) {
   if (r < 0 || !PrepareShape(color)) return;
-  RectBatch batch(renderer_, software_);
   const Wide CX = cx, CY = cy, R = r;
+  auto add = [this](Wide ax, Wide ay, Wide aw, Wide ah) {
+    AddSpan(Sat(ax), Sat(ay), Sat(ax + aw), Sat(ay + ah));
+  };
   // Half width of the disc's row at offset dy; -1 outside the disc.
   auto halfWidth = [R](Wide dy) -> Wide {
     if (dy < -R || dy > R) return -1;
     return ISqrt(R * R + R - dy * dy);
   };
-  const Wide first = std::max<Wide>(-R, -CY);
-  const Wide last = std::min<Wide>(R, batch.Height() - 1 - CY);
+  const Wide first = std::max<Wide>(-R, Wide{limitY0_} - CY);
+  const Wide last = std::min<Wide>(R, Wide{limitY1_} - 1 - CY);
   const bool outline = mode_ == DrawMode::Outline;
   for (Wide dy = first; dy <= last; ++dy) {
     const Wide hw = halfWidth(dy);
     if (!outline) {
-      batch.Add(CX - hw, CY + dy, 2 * hw + 1, 1);
+      add(CX - hw, CY + dy, 2 * hw + 1, 1);
       continue;
     }
     // The rim: pixels of this row with a vertical or horizontal neighbour outside the disc.
     const Wide inner = std::min(std::min(halfWidth(dy - 1), halfWidth(dy + 1)), hw - 1);
     if (inner < 0) {
-      batch.Add(CX - hw, CY + dy, 2 * hw + 1, 1);
+      add(CX - hw, CY + dy, 2 * hw + 1, 1);
     } else {
-      batch.Add(CX - hw, CY + dy, hw - inner, 1);
-      batch.Add(CX + inner + 1, CY + dy, hw - inner, 1);
+      add(CX - hw, CY + dy, hw - inner, 1);
+      add(CX + inner + 1, CY + dy, hw - inner, 1);
     }
   }
-  batch.Flush();
+  FlushShape();
 }
 
 void SdlCanvas::Line(int64_t x1, int64_t y1, int64_t x2, int64_t y2) {
@@ -394,7 +508,6 @@ void SdlCanvas::LineExtent(int64_t x, int64_t y, int64_t w, int64_t h) {
 
 void SdlCanvas::DrawLine(int64_t x1, int64_t y1, int64_t x2, int64_t y2, Color color) {
   if (!PrepareShape(color)) return;
-  RectBatch batch(renderer_, software_);
   Wide X1 = std::clamp(x1, -kLineLimit, kLineLimit), Y1 = std::clamp(y1, -kLineLimit, kLineLimit);
   Wide X2 = std::clamp(x2, -kLineLimit, kLineLimit), Y2 = std::clamp(y2, -kLineLimit, kLineLimit);
   const bool xMajor = Abs(X2 - X1) >= Abs(Y2 - Y1);
@@ -408,19 +521,19 @@ void SdlCanvas::DrawLine(int64_t x1, int64_t y1, int64_t x2, int64_t y2, Color c
     std::swap(X2, Y2);
   }
   const Wide major = X2 - X1, minor = Y2 - Y1;  // major >= |minor|
-  const Wide limit = (xMajor ? batch.Width() : batch.Height()) - 1;
+  const Wide limit = Wide{xMajor ? outWidth_ : outHeight_} - 1;
   const Wide t0 = std::max<Wide>(0, -X1), t1 = std::min<Wide>(major, limit - X1);
   if (t0 > t1) return;
   auto emit = [&](Wide from, Wide to, Wide m) {  // a run of the minor coordinate m
     if (xMajor) {
-      batch.Add(X1 + from, Y1 + m, to - from + 1, 1);
+      AddSpan(Sat(X1 + from), Sat(Y1 + m), Sat(X1 + to + 1), Sat(Y1 + m + 1));
     } else {
-      batch.Add(Y1 + m, X1 + from, 1, to - from + 1);
+      AddSpan(Sat(Y1 + m), Sat(X1 + from), Sat(Y1 + m + 1), Sat(X1 + to + 1));
     }
   };
   if (major == 0) {
     emit(0, 0, 0);
-    batch.Flush();
+    FlushShape();
     return;
   }
   // minor offset at t is floor((2 t minor + major) / (2 major)): the nearest pixel,
@@ -446,7 +559,7 @@ void SdlCanvas::DrawLine(int64_t x1, int64_t y1, int64_t x2, int64_t y2, Color c
     }
   }
   emit(runStart, t1, runMinor);
-  batch.Flush();
+  FlushShape();
 }
 
 Font* SdlCanvas::ActiveFont() { return const_cast<Font*>(MeasuringFont(font_)); }
@@ -481,9 +594,68 @@ void SdlCanvas::DrawText(double x, double y, const std::string& text) {
     SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
     it = textCache_.emplace(std::move(key), CachedText{texture, w, h, frame_}).first;
   }
-  it->second.lastFrame = frame_;
-  const SDL_Rect dst{px, py, it->second.width, it->second.height};
-  SDL_RenderCopy(renderer_, it->second.texture, nullptr, &dst);
+  CachedText& cached = it->second;
+  cached.lastFrame = frame_;
+  const int w = cached.width, h = cached.height;
+  Color under = 0;
+  // Only a text drawn whole can be read back whole.
+  const bool whole = px >= limitX0_ && py >= limitY0_ && px + w <= limitX1_ && py + h <= limitY1_;
+  if (!whole || target_ != nullptr || !software_ || !UniformUnder(px, py, px + w, py + h, under)) {
+    CopyTexture(cached.texture, px, py, w, h);
+    return;
+  }
+  Note(px, py, px + w, py + h, false, 0);
+  for (int k = 0; k < kBackdrops; ++k) {
+    if (cached.over[k] != nullptr && cached.overColor[k] == under) {
+      const SDL_Rect dst{px, py, w, h};
+      SDL_RenderCopy(renderer_, cached.over[k], nullptr, &dst);
+      QueueDrawn();
+      return;
+    }
+  }
+  // First time over this colour: blend it here, and keep the blended pixels as they came out.
+  const SDL_Rect dst{px, py, w, h};
+  SDL_RenderCopy(renderer_, cached.texture, nullptr, &dst);
+  SDL_RenderFlush(renderer_);
+  queued_ = false;
+  readBack_.resize(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
+  if (SDL_RenderReadPixels(renderer_, &dst, SDL_PIXELFORMAT_ARGB8888, readBack_.data(), w * 4) !=
+      0) {
+    return;
+  }
+  SDL_Texture* over =
+      SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, w, h);
+  if (over == nullptr) return;
+  SDL_SetTextureBlendMode(over, SDL_BLENDMODE_NONE);
+  if (SDL_UpdateTexture(over, nullptr, readBack_.data(), w * 4) != 0) {
+    SDL_DestroyTexture(over);
+    return;
+  }
+  const int slot = cached.nextOver;
+  cached.nextOver = (slot + 1) % kBackdrops;
+  if (cached.over[slot] != nullptr) SDL_DestroyTexture(cached.over[slot]);
+  cached.over[slot] = over;
+  cached.overColor[slot] = under;
+}
+
+// Copies a texture's whole picture to (x, y), clipped, with its own blend mode.
+void SdlCanvas::CopyTexture(SDL_Texture* texture, int x, int y, int w, int h) {
+  if (target_ == nullptr && software_) {
+    Note(std::max(x, limitX0_), std::max(y, limitY0_), std::min(x + w, limitX1_),
+         std::min(y + h, limitY1_), false, 0);
+  }
+  const SDL_Rect dst{x, y, w, h};
+  if (x >= limitX0_ && y >= limitY0_ && x + w <= limitX1_ && y + h <= limitY1_) {
+    SDL_RenderCopy(renderer_, texture, nullptr, &dst);
+  } else {
+    const int x0 = std::max(x, limitX0_), y0 = std::max(y, limitY0_);
+    const int x1 = std::min(x + w, limitX1_), y1 = std::min(y + h, limitY1_);
+    if (x0 >= x1 || y0 >= y1) return;
+    const SDL_Rect src{x0 - x, y0 - y, x1 - x0, y1 - y0};
+    const SDL_Rect part{x0, y0, x1 - x0, y1 - y0};
+    SDL_RenderCopy(renderer_, texture, &src, &part);
+  }
+  QueueDrawn();
 }
 
 double SdlCanvas::TextWidth(const std::string& text) { return TextWidth(font_, text); }
@@ -509,11 +681,18 @@ double SdlCanvas::TextHeight(const Font* font) const {
   return TTF_FontHeight(font->ttf);
 }
 
+void SdlCanvas::DestroyCached(const CachedText& cached) {
+  SDL_DestroyTexture(cached.texture);
+  for (SDL_Texture* over : cached.over) {
+    if (over != nullptr) SDL_DestroyTexture(over);
+  }
+}
+
 void SdlCanvas::DropCachedText(uint64_t fontId) {
   std::erase_if(widthCache_, [fontId](const auto& item) { return item.first.fontId == fontId; });
   std::erase_if(textCache_, [fontId](const auto& item) {
     if (item.first.fontId != fontId) return false;
-    SDL_DestroyTexture(item.second.texture);
+    DestroyCached(item.second);
     return true;
   });
 }
@@ -525,7 +704,7 @@ void SdlCanvas::SweepTextCache() {
     const uint64_t age = now - item.second.lastFrame;
     // A full cache keeps only this frame's strings.
     if (age <= (full ? 0 : kTextKeepFrames)) return false;
-    SDL_DestroyTexture(item.second.texture);
+    DestroyCached(item.second);
     return true;
   });
 }
@@ -535,9 +714,8 @@ void SdlCanvas::DrawImage(Image* image, int64_t x, int64_t y) {
   if (image == target_) return;  // a texture cannot be read while it is being drawn on
   if (x < -kMaxImageSide * 65536LL || x > kMaxImageSide * 65536LL) return;
   if (y < -kMaxImageSide * 65536LL || y > kMaxImageSide * 65536LL) return;
-  const SDL_Rect dst{static_cast<int>(x), static_cast<int>(y), static_cast<int>(image->width),
-                     static_cast<int>(image->height)};
-  SDL_RenderCopy(renderer_, image->texture, nullptr, &dst);
+  CopyTexture(image->texture, static_cast<int>(x), static_cast<int>(y),
+              static_cast<int>(image->width), static_cast<int>(image->height));
 }
 
 Image* SdlCanvas::CreateImage(int64_t w, int64_t h, Color fill) {

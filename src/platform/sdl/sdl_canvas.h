@@ -3,6 +3,7 @@
 // It borrows the renderer and never presents, clears the screen or touches the window.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -12,7 +13,9 @@
 
 #include "platform/canvas.h"
 
+struct SDL_Rect;
 struct SDL_Renderer;
+struct SDL_Surface;
 struct SDL_Texture;
 
 namespace platform {
@@ -32,6 +35,11 @@ namespace platform {
 // - Vector paths: FillPath fills the union of the circles and the polygons (nonzero winding,
 //   each MoveTo subpath closed); StrokePath strokes polylines with round ends and joins, and
 //   circles as rings. Coverage is sampled 4 x 4 per pixel and composited source-over.
+// - Text whose box lies wholly on one opaque box drawn before it, with nothing drawn over that
+//   box there since, is copied from a cached picture of the text already blended over that
+//   box's colour: the same pixels, without blending them again.
+// - Fills on the screen of a software renderer are written straight into its surface, in
+//   order with everything SDL draws there.
 // - Text textures stay cached while drawn; a string not drawn for kTextKeepFrames screen frames
 //   (a frame begins with BeginDrawing(nullptr)) is dropped.
 // The owner destroys the canvas before the renderer, since it holds textures of that renderer.
@@ -85,6 +93,16 @@ class SdlCanvas final : public Canvas, public TextMetrics {
   Font* LoadFont(const std::string& face, int points, bool bold) override;
   void FreeFont(Font* font) override;
 
+  // The surface a software renderer draws the screen on, when it is not a window's (a window's
+  // is found by itself), so fills can be written into it directly. Null: fills go through SDL.
+  void UseScreenSurface(SDL_Surface* surface) { givenSurface_ = surface; }
+
+  bool KeepsFrame() const override { return software_; }
+  void SetClip(const Rect* clip) override;
+  void SetPresentRects(const Rect* rects, int count) override;
+  // The rectangles the next present is to show, cleared by the call; 0: the whole screen.
+  int TakePresentRects(const SDL_Rect** rects);
+
   std::size_t CachedTextCount() const { return textCache_.size(); }
 
  private:
@@ -97,11 +115,23 @@ class SdlCanvas final : public Canvas, public TextMetrics {
   struct TextKeyHash {
     std::size_t operator()(const TextKey& key) const;
   };
+  static constexpr int kBackdrops = 4;
   struct CachedText {
     SDL_Texture* texture;
     int width;
     int height;
     uint64_t lastFrame;
+    // The text pre-blended over a few opaque colours, used in turn.
+    std::array<SDL_Texture*, kBackdrops> over{};
+    std::array<Color, kBackdrops> overColor{};
+    int nextOver = 0;
+  };
+  // What one drawing call on the screen covered in this frame, for finding the colour under
+  // a text.
+  struct Painted {
+    int x0, y0, x1, y1;  // pixels, end exclusive
+    bool opaqueBox;      // a filled box of one colour
+    Color color;         // its colour, alpha aside
   };
   struct PathPoint {
     double x, y;
@@ -111,12 +141,19 @@ class SdlCanvas final : public Canvas, public TextMetrics {
   };
 
   bool PrepareShape(Color color);
-  void FillBox(int64_t x, int64_t y, int64_t w, int64_t h);
+  void AddSpan(int64_t x0, int64_t y0, int64_t x1, int64_t y1);  // end exclusive
+  void FlushShape();
+  void Note(int x0, int y0, int x1, int y1, bool opaqueBox, Color color);
+  bool UniformUnder(int x0, int y0, int x1, int y1, Color& color) const;
+  void UpdateLimits();
+  void QueueDrawn() { queued_ = true; }
+  void CopyTexture(SDL_Texture* texture, int x, int y, int w, int h);
   void DrawBox(int64_t x, int64_t y, int64_t w, int64_t h, Color color);
   void DrawCircle(int64_t cx, int64_t cy, int64_t r, Color color);
   void DrawLine(int64_t x1, int64_t y1, int64_t x2, int64_t y2, Color color);
   Font* ActiveFont();
   const Font* MeasuringFont(const Font* font) const;
+  static void DestroyCached(const CachedText& cached);
   void DropCachedText(uint64_t fontId);
   void SweepTextCache();
   void ClearPath();
@@ -132,6 +169,22 @@ class SdlCanvas final : public Canvas, public TextMetrics {
   Image* target_ = nullptr;
   mutable uint64_t nextId_ = 1;
   uint64_t frame_ = 0;
+
+  // The output's size, read when it changes rather than per shape, and the part drawn on.
+  int outWidth_ = 0, outHeight_ = 0;
+  bool clipped_ = false;
+  int clipX0_ = 0, clipY0_ = 0, clipX1_ = 0, clipY1_ = 0;
+  int limitX0_ = 0, limitY0_ = 0, limitX1_ = 0, limitY1_ = 0;
+  SDL_Surface* givenSurface_ = nullptr;
+  SDL_Surface* direct_ = nullptr;  // the screen's surface while a frame is drawn on it
+  bool queued_ = false;            // SDL may hold draws not yet written to the surface
+  bool blendShape_ = false;
+  uint32_t shapePixel_ = 0;      // the fill as the direct surface stores it
+  Color shapeColor_ = 0;         // the fill's colour, alpha aside
+  std::vector<SDL_Rect> spans_;  // the current shape's rectangles, kept between shapes
+  std::vector<Painted> painted_;
+  std::vector<SDL_Rect> presentRects_;
+  std::vector<uint32_t> readBack_;
 
   mutable std::vector<std::unique_ptr<Font>> fonts_;
   std::vector<std::unique_ptr<Image>> images_;

@@ -9,6 +9,7 @@ SurfaceScreen::SurfaceScreen(int64_t width, int64_t height, uint32_t pixelFormat
   renderer_ = surface_ != nullptr ? SDL_CreateSoftwareRenderer(surface_) : nullptr;
   // Without a renderer the canvas still measures text, and draws nothing.
   canvas_ = std::make_unique<SdlCanvas>(renderer_, dpi);
+  if (renderer_ != nullptr) canvas_->UseScreenSurface(surface_);
 }
 
 SurfaceScreen::~SurfaceScreen() {

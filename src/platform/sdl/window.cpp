@@ -347,7 +347,15 @@ bool OpenScreen(Window* w) {
 Canvas* ScreenCanvas(Window* w) { return w->canvas.get(); }
 
 void Flip(Window* w) {
-  if (w->renderer) SDL_RenderPresent(w->renderer);
+  const SDL_Rect* rects = nullptr;
+  const int count = w->canvas ? w->canvas->TakePresentRects(&rects) : 0;
+  if (w->renderer && count > 0) {
+    // The software renderer draws on the window's surface: only what changed goes out.
+    SDL_RenderFlush(w->renderer);
+    SDL_UpdateWindowSurfaceRects(w->sdl, rects, count);
+  } else if (w->renderer) {
+    SDL_RenderPresent(w->renderer);
+  }
   Pace(w);
 }
 
