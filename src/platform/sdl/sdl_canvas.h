@@ -116,14 +116,19 @@ class SdlCanvas final : public Canvas, public TextMetrics {
     std::size_t operator()(const TextKey& key) const;
   };
   static constexpr int kBackdrops = 4;
+  // A text's pixels as blended over one opaque colour, in the screen surface's format.
+  struct Backdrop {
+    Color color = 0;
+    uint32_t format = 0;
+    std::vector<uint32_t> pixels;  // row-major, the text's width a row
+  };
   struct CachedText {
     SDL_Texture* texture;
     int width;
     int height;
     uint64_t lastFrame;
-    // The text pre-blended over a few opaque colours, used in turn.
-    std::array<SDL_Texture*, kBackdrops> over{};
-    std::array<Color, kBackdrops> overColor{};
+    // The text pre-blended over a few opaque colours, replaced in turn.
+    std::array<Backdrop, kBackdrops> over{};
     int nextOver = 0;
   };
   // What one drawing call on the screen covered in this frame, for finding the colour under
@@ -184,7 +189,6 @@ class SdlCanvas final : public Canvas, public TextMetrics {
   std::vector<SDL_Rect> spans_;  // the current shape's rectangles, kept between shapes
   std::vector<Painted> painted_;
   std::vector<SDL_Rect> presentRects_;
-  std::vector<uint32_t> readBack_;
 
   mutable std::vector<std::unique_ptr<Font>> fonts_;
   std::vector<std::unique_ptr<Image>> images_;
