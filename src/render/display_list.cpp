@@ -430,57 +430,60 @@ std::string DescribeCalls(const std::vector<CanvasCall>& calls, const HandleName
   return out;
 }
 
-void Replay(const DisplayList& list, platform::Canvas& target) {
-  // Each call carries the state it was recorded under, so the target's state is set from the
-  // calls themselves and whatever it held before does not matter.
-  Color color = 0;
-  DrawMode mode = DrawMode::Opaque;
-  const Font* font = nullptr;
-  target.SetFrontColor(color);
-  target.SetDrawingMode(mode);
-  target.SetFont(nullptr);
-  auto state = [&](const CanvasCall& c, bool usesFrontColor) {
-    if (c.mode != mode) target.SetDrawingMode(mode = c.mode);
-    if (c.font != font) target.SetFont(const_cast<Font*>(font = c.font));
-    if (usesFrontColor && c.color != color) target.SetFrontColor(color = c.color);
+// Each call carries the state it was recorded under, so the target's state is set from the
+// calls themselves and whatever it held before does not matter.
+Replayer::Replayer(platform::Canvas& target) : target_(target) {
+  target_.SetFrontColor(color_);
+  target_.SetDrawingMode(mode_);
+  target_.SetFont(nullptr);
+}
+
+void Replayer::Draw(const CanvasCall& c) {
+  auto state = [&](bool usesFrontColor) {
+    if (c.mode != mode_) target_.SetDrawingMode(mode_ = c.mode);
+    if (c.font != font_) target_.SetFont(const_cast<Font*>(font_ = c.font));
+    if (usesFrontColor && c.color != color_) target_.SetFrontColor(color_ = c.color);
   };
-  for (const CanvasCall& c : list.calls) {
-    const auto& v = c.ints;
-    switch (c.kind) {
-      case CallKind::BeginDrawing:
-        target.BeginDrawing(const_cast<Image*>(c.image));
-        break;
-      case CallKind::EndDrawing:
-        target.EndDrawing();
-        break;
-      case CallKind::Box:
-        state(c, false);
-        target.Box(v[0], v[1], v[2], v[3], c.color);
-        break;
-      case CallKind::Circle:
-        state(c, false);
-        target.Circle(v[0], v[1], v[2], c.color);
-        break;
-      case CallKind::Line:
-        state(c, true);
-        target.Line(v[0], v[1], v[2], v[3]);
-        break;
-      case CallKind::LineExtent:
-        state(c, true);
-        target.LineExtent(v[0], v[1], v[2], v[3]);
-        break;
-      case CallKind::DrawText:
-        state(c, true);
-        target.DrawText(c.reals[0], c.reals[1], c.text);
-        break;
-      case CallKind::DrawImage:
-        state(c, false);
-        target.DrawImage(const_cast<Image*>(c.image), v[0], v[1]);
-        break;
-      default:  // state changes travel with the calls; resources and vectors are made elsewhere
-        break;
-    }
+  const auto& v = c.ints;
+  switch (c.kind) {
+    case CallKind::BeginDrawing:
+      target_.BeginDrawing(const_cast<Image*>(c.image));
+      break;
+    case CallKind::EndDrawing:
+      target_.EndDrawing();
+      break;
+    case CallKind::Box:
+      state(false);
+      target_.Box(v[0], v[1], v[2], v[3], c.color);
+      break;
+    case CallKind::Circle:
+      state(false);
+      target_.Circle(v[0], v[1], v[2], c.color);
+      break;
+    case CallKind::Line:
+      state(true);
+      target_.Line(v[0], v[1], v[2], v[3]);
+      break;
+    case CallKind::LineExtent:
+      state(true);
+      target_.LineExtent(v[0], v[1], v[2], v[3]);
+      break;
+    case CallKind::DrawText:
+      state(true);
+      target_.DrawText(c.reals[0], c.reals[1], c.text);
+      break;
+    case CallKind::DrawImage:
+      state(false);
+      target_.DrawImage(const_cast<Image*>(c.image), v[0], v[1]);
+      break;
+    default:  // state changes travel with the calls; resources and vectors are made elsewhere
+      break;
   }
+}
+
+void Replay(const DisplayList& list, platform::Canvas& target) {
+  Replayer replayer(target);
+  for (const CanvasCall& c : list.calls) replayer.Draw(c);
 }
 
 }  // namespace render

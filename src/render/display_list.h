@@ -73,9 +73,22 @@ struct CanvasCall {
   }
 };
 
+// Where a recorded frame paints, tile by tile, so the next frame can be compared with it region
+// by region (render/damage.h fills it). Not part of what a frame is: lists compare by calls.
+struct FrameRegions {
+  int64_t width = 0, height = 0;       // the client area indexed; 0 x 0 until indexed
+  bool screenOnly = false;             // every call draws on the screen, so a part can be redrawn
+  std::vector<platform::Rect> bounds;  // per call, the pixels it may change; empty when none
+  int64_t columns = 0, rows = 0;       // tiles across and down
+  std::vector<uint64_t> tileHash;      // per tile, of the calls over it in order
+  std::vector<uint32_t> tileStart;     // per tile, where its calls begin in tileCalls; one more
+  std::vector<uint32_t> tileCalls;     // indices of the calls over each tile, in order
+};
+
 struct DisplayList {
   std::vector<CanvasCall> calls;
-  bool operator==(const DisplayList&) const = default;
+  FrameRegions regions;
+  bool operator==(const DisplayList& o) const { return calls == o.calls; }
 };
 
 // Fixed metrics for tests, so expected geometry can be worked out by hand: every font, the
@@ -193,8 +206,22 @@ struct HandleNames {
 // drawing call carries the state it used, and a change of state that draws nothing is no change.
 std::string DescribeCalls(const std::vector<CanvasCall>& calls, const HandleNames& names);
 
-// Draws the frame's calls onto `target` with the state each call recorded. Calls that make or
-// free resources, or draw vectors, are not part of a frame and are skipped.
+// Draws calls one by one onto `target` with the state each recorded, setting the target's state
+// only where it changes. Calls that make or free resources, or draw vectors, are not part of a
+// frame and are skipped.
+class Replayer {
+ public:
+  explicit Replayer(platform::Canvas& target);
+  void Draw(const CanvasCall& call);
+
+ private:
+  platform::Canvas& target_;
+  Color color_ = 0;
+  DrawMode mode_ = DrawMode::Opaque;
+  const Font* font_ = nullptr;
+};
+
+// Draws the frame's calls onto `target` with the state each call recorded.
 void Replay(const DisplayList& list, platform::Canvas& target);
 
 }  // namespace render

@@ -11,6 +11,7 @@
 #include "render/balls_panel.h"
 #include "render/card_grid.h"
 #include "render/colors.h"
+#include "render/damage.h"
 #include "render/stats_panel.h"
 #include "render/tab_strip.h"
 
@@ -94,6 +95,21 @@ void Show(Game& game, const render::DisplayList& list) {
   game.system.Present();
 }
 
+// Draws `next` over `shown`, which the screen holds, only where they differ when the screen
+// keeps its pixels; whole otherwise. False when nothing on screen changes.
+bool ShowChanges(Game& game, const render::DisplayList& shown, const render::DisplayList& next) {
+  platform::Canvas* canvas = game.system.ScreenCanvas();
+  std::vector<platform::Rect> rects;
+  if (canvas == nullptr || !canvas->KeepsFrame() || !render::FindDamage(shown, next, rects)) {
+    Show(game, next);
+    return true;
+  }
+  if (rects.empty()) return false;  // what changed lies outside the client area
+  render::ReplayDamage(next, rects, *canvas);
+  game.system.Present();
+  return true;
+}
+
 }  // namespace
 
 namespace {
@@ -142,9 +158,15 @@ void RenderFrame(Game& game) {
     game.system.SkipFrame(Quiet(game));
     return;
   }
-  Show(game, f.next);
+  render::IndexFrame(f.next, *metrics, game.layout.clientWidth, game.layout.clientHeight);
+  const bool drawn =
+      forced || !f.haveShown ? (Show(game, f.next), true) : ShowChanges(game, f.shown, f.next);
   std::swap(f.shown, f.next);
   f.haveShown = true;
+  if (!drawn) {
+    game.system.SkipFrame(Quiet(game));
+    return;
+  }
   ++f.presents;
 }
 

@@ -263,6 +263,7 @@ bool SdlCanvas::BeginDrawing(Image* target) {
   if (target == nullptr) {
     ++frame_;
     SweepTextCache();
+    presentRects_.clear();  // a frame shows whole unless it names its parts
     if (software_) {
       SDL_Window* window = SDL_RenderGetWindow(renderer_);
       SDL_Surface* surface = window != nullptr ? SDL_GetWindowSurface(window) : givenSurface_;
