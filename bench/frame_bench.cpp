@@ -3,7 +3,8 @@
 // the air, every button face, heat map off or on, no overlay or either one open. Recording
 // (composition into the display list with the real font metrics), the check of an unchanged
 // frame, and the replay onto the screen are timed apart, as RenderFrame does them. Also the first
-// frame after a resize.
+// frame after a resize, indexing a frame for damage, and a frame during a draw drawn only where
+// it changed.
 #include <SDL.h>
 #include <benchmark/benchmark.h>
 
@@ -11,6 +12,7 @@
 #include "platform/sdl/surface_screen.h"
 #include "render/balls_panel.h"
 #include "render/board_view.h"
+#include "render/damage.h"
 #include "render/display_list.h"
 #include "render/fonts.h"
 #include "render/layout.h"
@@ -134,6 +136,60 @@ void BM_Replay(benchmark::State& state) {
   state.counters["texts"] = static_cast<double>(f.screen.Drawing().CachedTextCount());
 }
 BENCHMARK(BM_Replay)->Apply(FrameArgs);
+
+// Indexing a frame for damage: the bounds of its calls and the calls over each tile.
+void BM_IndexFrame(benchmark::State& state) {
+  Frame f(state);
+  for (auto _ : state) {
+    render::IndexFrame(f.list, *f.system.ScreenMetrics(), f.board.layout.clientWidth,
+                       f.board.layout.clientHeight);
+  }
+}
+BENCHMARK(BM_IndexFrame)->Apply(FrameArgs);
+
+// A frame during a draw drawn only where it changed: the falling balls move a step (and back,
+// every other iteration). Finding the damage, replaying it and presenting are timed together.
+void BM_DamagedFrame(benchmark::State& state) {
+  Frame f(state);
+  const platform::TextMetrics& metrics = *f.system.ScreenMetrics();
+  const int64_t w = f.board.layout.clientWidth, h = f.board.layout.clientHeight;
+  render::DisplayList before, after;
+  f.Record(before);
+  render::IndexFrame(before, metrics, w, h);
+  render::AnimateBalls(f.board.balls);
+  f.Record(after);
+  render::IndexFrame(after, metrics, w, h);
+  platform::Canvas& canvas = *f.system.ScreenCanvas();
+  render::Replay(before, canvas);
+  std::vector<platform::Rect> rects;
+  bool forth = true;
+  int64_t area = 0, count = 0, partial = 0, frames = 0;
+  for (auto _ : state) {
+    const render::DisplayList& from = forth ? before : after;
+    const render::DisplayList& to = forth ? after : before;
+    if (render::FindDamage(from, to, rects) && !rects.empty()) {
+      render::ReplayDamage(to, rects, canvas);
+      ++partial;
+      for (const platform::Rect& r : rects) area += r.w * r.h;
+      count += static_cast<int64_t>(rects.size());
+    } else {
+      render::Replay(to, canvas);
+    }
+    f.system.Present();
+    forth = !forth;
+    ++frames;
+  }
+  state.counters["rects"] = partial > 0 ? static_cast<double>(count) / partial : 0.0;
+  state.counters["damaged%"] =
+      partial > 0 ? 100.0 * static_cast<double>(area) / (partial * static_cast<double>(w * h)) : 0;
+  state.counters["partial%"] = frames > 0 ? 100.0 * partial / frames : 0;
+}
+BENCHMARK(BM_DamagedFrame)
+    ->ArgNames({"w", "h", "heat", "overlay"})
+    ->Args({1280, 780, 0, 0})
+    ->Args({2560, 1440, 0, 0})
+    ->Args({3840, 2160, 0, 0})
+    ->Unit(benchmark::kMillisecond);
 
 // The first frame after a resize: fonts and layout images made again, every string rasterised.
 void BM_FrameAfterResize(benchmark::State& state) {
