@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -746,6 +747,182 @@ TEST(FontFinder, MatchesInstalledFamiliesOnly) {
   FontFile openSans;
   EXPECT_EQ(file.family, FindFontFile("Open Sans", false, openSans) ? "Open Sans" : "DejaVu Sans");
   EXPECT_FALSE(file.bold);
+}
+
+// A surface of its own with a canvas over it, written into directly (as the game's screen is) or
+// only through SDL's renderer.
+struct Screen {
+  SDL_Surface* surface = nullptr;
+  SDL_Renderer* renderer = nullptr;
+  std::unique_ptr<SdlCanvas> canvas;
+  Screen(uint32_t format, bool direct) {
+    surface = SDL_CreateRGBSurfaceWithFormat(0, kWidth, kHeight, 32, format);
+    renderer = surface != nullptr ? SDL_CreateSoftwareRenderer(surface) : nullptr;
+    canvas = std::make_unique<SdlCanvas>(renderer, 96.0);
+    if (direct) canvas->UseScreenSurface(surface);
+  }
+  ~Screen() {
+    canvas.reset();
+    if (renderer != nullptr) SDL_DestroyRenderer(renderer);
+    if (surface != nullptr) SDL_FreeSurface(surface);
+  }
+  std::vector<uint32_t> Pixels() {
+    SDL_RenderFlush(renderer);
+    std::vector<uint32_t> out;
+    for (int y = 0; y < kHeight; ++y) {
+      const auto* row = reinterpret_cast<const uint32_t*>(
+          static_cast<const uint8_t*>(surface->pixels) + y * surface->pitch);
+      out.insert(out.end(), row, row + kWidth);
+    }
+    return out;
+  }
+};
+
+// Shapes of every mode, and text on a plain box, half off it, over its own shadow, on a blended
+// box and on an image, drawn over three frames so cached and pre-blended text is used too.
+void DrawMixedFrames(Canvas& c) {
+  Font* font = c.LoadFont("Segoe UI", 11, false);
+  Image* image = c.CreateImage(12, 10, RGBA(90, 160, 30, 255));
+  for (int frame = 0; frame < 3; ++frame) {
+    c.BeginDrawing(nullptr);
+    c.SetFont(font);
+    c.SetDrawingMode(DrawMode::Opaque);
+    c.Box(0, 0, kWidth, kHeight, RGB(30, 40, 50));
+    c.Box(2, 2, 30, 16, RGB(200, 200, 210));
+    c.SetFrontColor(RGB(10, 10, 120));
+    c.DrawText(4, 2, "12");
+    c.DrawText(24, 2, "34");  // runs off its box
+    c.Box(34, 2, 28, 16, RGB(0, 90, 0));
+    c.SetFrontColor(frame == 1 ? RGB(150, 0, 0) : RGB(0, 0, 0));
+    c.DrawText(37, 3, "56");
+    c.SetFrontColor(RGB(255, 255, 255));
+    c.DrawText(36, 2, "56");  // over its shadow
+    c.SetDrawingMode(DrawMode::AlphaBlend);
+    c.Box(2, 20, 28, 14, RGBA(255, 0, 0, 120));
+    c.DrawText(4, 20, "78");
+    c.SetDrawingMode(DrawMode::Outline);
+    c.Box(34, 20, 28, 14, RGB(250, 250, 0));
+    c.Circle(10, 40, 6, RGB(0, 200, 255));
+    c.SetDrawingMode(DrawMode::Opaque);
+    c.Box(35, 21, 26, 12, frame == 1 ? RGB(60, 0, 60) : RGB(200, 200, 210));
+    c.SetFrontColor(RGB(10, 10, 120));
+    c.DrawText(37, 20, "12");  // the first text again, over another colour on one frame
+    c.Circle(24, 40, 5, RGB(255, 128, 0));
+    c.Line(0, 47, 63, 36);
+    c.LineExtent(40, 36, 20, 1);
+    c.DrawImage(image, 44, 37);
+    c.DrawText(44, 34, "9");
+    c.EndDrawing();
+  }
+}
+
+TEST(SdlCanvasDirect, WritesTheSamePixelsAsDrawingThroughSdl) {
+  FontFile file;
+  if (!ResolveFontFile("Segoe UI", false, file)) GTEST_SKIP() << "no font installed";
+  for (uint32_t format : {SDL_PIXELFORMAT_ARGB8888, SDL_PIXELFORMAT_RGB888}) {
+    Screen direct(format, true), plain(format, false);
+    ASSERT_NE(direct.renderer, nullptr);
+    DrawMixedFrames(*direct.canvas);
+    DrawMixedFrames(*plain.canvas);
+    const auto a = direct.Pixels(), b = plain.Pixels();
+    for (std::size_t i = 0; i < a.size(); ++i) {
+      ASSERT_EQ(a[i], b[i]) << SDL_GetPixelFormatName(format) << " pixel " << i % kWidth << ","
+                            << i / kWidth;
+    }
+  }
+}
+
+// Each kind of call drawn clipped changes inside the clip what it changes unclipped, and
+// nothing outside it.
+TEST(SdlCanvasClip, LimitsEveryCallToTheClip) {
+  FontFile file;
+  const bool haveFont = ResolveFontFile("Segoe UI", false, file);
+  const Rect clip{9, 7, 21, 13};
+  struct Case {
+    const char* name;
+    std::function<void(Canvas&, Image*)> draw;
+  };
+  const std::vector<Case> cases = {
+      {"box", [](Canvas& c, Image*) { c.Box(3, 3, 40, 30, RGB(200, 0, 0)); }},
+      {"outline",
+       [](Canvas& c, Image*) {
+         c.SetDrawingMode(DrawMode::Outline);
+         c.Box(5, 5, 20, 20, RGB(0, 200, 0));
+       }},
+      {"blended",
+       [](Canvas& c, Image*) {
+         c.SetDrawingMode(DrawMode::AlphaBlend);
+         c.Box(0, 0, 30, 30, RGBA(0, 0, 250, 100));
+       }},
+      {"circle", [](Canvas& c, Image*) { c.Circle(20, 12, 9, RGB(0, 200, 200)); }},
+      {"line",
+       [](Canvas& c, Image*) {
+         c.SetFrontColor(RGB(250, 250, 250));
+         c.Line(0, 0, 40, 30);
+       }},
+      {"image", [](Canvas& c, Image* image) { c.DrawImage(image, 4, 4); }},
+      {"text",
+       [haveFont](Canvas& c, Image*) {
+         if (!haveFont) return;
+         c.SetFont(c.LoadFont("Segoe UI", 14, true));
+         c.SetFrontColor(RGB(255, 255, 0));
+         c.DrawText(6, 4, "8888");
+       }},
+  };
+  for (bool direct : {true, false}) {
+    for (const Case& k : cases) {
+      Screen whole(SDL_PIXELFORMAT_RGB888, direct), part(SDL_PIXELFORMAT_RGB888, direct);
+      ASSERT_NE(whole.renderer, nullptr);
+      for (Screen* s : {&whole, &part}) {
+        Image* image = s->canvas->CreateImage(30, 20, RGBA(250, 100, 0, 160));
+        s->canvas->BeginDrawing(nullptr);
+        s->canvas->Box(0, 0, kWidth, kHeight, kBackground);
+        if (s == &part) s->canvas->SetClip(&clip);
+        k.draw(*s->canvas, image);
+        s->canvas->SetClip(nullptr);
+        s->canvas->EndDrawing();
+      }
+      const auto a = whole.Pixels(), b = part.Pixels(), before = [] {
+        Screen blank(SDL_PIXELFORMAT_RGB888, false);
+        blank.canvas->BeginDrawing(nullptr);
+        blank.canvas->Box(0, 0, kWidth, kHeight, kBackground);
+        return blank.Pixels();
+      }();
+      for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+          const bool inside =
+              x >= clip.x && x < clip.x + clip.w && y >= clip.y && y < clip.y + clip.h;
+          const std::size_t i = static_cast<std::size_t>(y * kWidth + x);
+          ASSERT_EQ(b[i], inside ? a[i] : before[i])
+              << k.name << (direct ? " direct" : " through SDL") << " at " << x << "," << y;
+        }
+      }
+    }
+  }
+}
+
+TEST(SdlCanvasPresent, NamesOnlyRectanglesOnTheScreenAndForgetsThemWhenTaken) {
+  Screen screen(SDL_PIXELFORMAT_RGB888, true);
+  ASSERT_NE(screen.renderer, nullptr);
+  SdlCanvas& c = *screen.canvas;
+  EXPECT_TRUE(c.KeepsFrame());
+  const SDL_Rect* rects = nullptr;
+  EXPECT_EQ(c.TakePresentRects(&rects), 0);  // nothing asked: the whole screen
+  const Rect asked[] = {{-5, -5, 10, 10}, {60, 40, 10, 10}, {100, 100, 5, 5}, {3, 4, 0, 9}};
+  c.SetPresentRects(asked, 4);
+  ASSERT_EQ(c.TakePresentRects(&rects), 2);
+  EXPECT_EQ(rects[0].x, 0);
+  EXPECT_EQ(rects[0].w, 5);
+  EXPECT_EQ(rects[1].w, kWidth - 60);
+  EXPECT_EQ(rects[1].h, kHeight - 40);
+  EXPECT_EQ(c.TakePresentRects(&rects), 0);
+  // A part wholly off the screen still presents a part, not the whole screen.
+  c.SetPresentRects(&asked[2], 1);
+  EXPECT_EQ(c.TakePresentRects(&rects), 1);
+  // A frame drawn whole after a part was named shows whole.
+  c.SetPresentRects(asked, 2);
+  c.BeginDrawing(nullptr);
+  EXPECT_EQ(c.TakePresentRects(&rects), 0);
 }
 
 }  // namespace
