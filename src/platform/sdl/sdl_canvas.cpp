@@ -615,18 +615,19 @@ void SdlCanvas::DrawText(double x, double y, const std::string& text) {
     SDL_FreeSurface(surface);
     if (texture == nullptr) return;
     SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
-    it = textCache_.emplace(std::move(key), CachedText{texture, w, h, frame_}).first;
+    it = textCache_.emplace(std::move(key), CachedText{texture, w, h, frame_, {}, 0, {}}).first;
   }
   CachedText& cached = it->second;
   cached.lastFrame = frame_;
   const int w = cached.width, h = cached.height;
-  Color under = 0;
   // Only a text drawn whole, straight onto the screen's surface, is pre-blended.
   const bool whole = px >= limitX0_ && py >= limitY0_ && px + w <= limitX1_ && py + h <= limitY1_;
-  if (!whole || direct_ == nullptr || !UniformUnder(px, py, px + w, py + h, under)) {
+  if (!whole || direct_ == nullptr) {
     CopyTexture(cached.texture, px, py, w, h);
     return;
   }
+  Color under = 0;
+  const bool uniform = UniformUnder(px, py, px + w, py + h, under);
   const uint32_t format = direct_->format->format;
   auto* base = static_cast<uint8_t*>(direct_->pixels);
   auto row = [&](int y) {
@@ -634,28 +635,59 @@ void SdlCanvas::DrawText(double x, double y, const std::string& text) {
                                        static_cast<std::ptrdiff_t>(py + y) * direct_->pitch) +
            px;
   };
-  const std::size_t rowBytes = static_cast<std::size_t>(w) * 4;
-  for (Backdrop& over : cached.over) {
-    if (over.pixels.empty() || over.color != under || over.format != format) continue;
-    if (queued_) SDL_RenderFlush(renderer_);
-    queued_ = false;
+  const auto width = static_cast<std::size_t>(w);
+  const std::size_t rowBytes = width * 4;
+  if (queued_) SDL_RenderFlush(renderer_);
+  queued_ = false;
+  // Over anything else the pixels under it are compared, so a backdrop of its own is recognised.
+  auto sameUnder = [&](const Backdrop& over) {
     for (int y = 0; y < h; ++y) {
-      std::memcpy(row(y), over.pixels.data() + static_cast<std::size_t>(y) * w, rowBytes);
+      if (std::memcmp(row(y), over.under.data() + static_cast<std::size_t>(y) * width, rowBytes)) {
+        return false;
+      }
+    }
+    return true;
+  };
+  auto copyOver = [&](const Backdrop& over) {
+    for (int y = 0; y < h; ++y) {
+      std::memcpy(row(y), over.pixels.data() + static_cast<std::size_t>(y) * width, rowBytes);
     }
     Note(px, py, px + w, py + h, false, 0);
-    return;
+  };
+  Backdrop* slot = nullptr;
+  if (uniform) {
+    for (const Backdrop& over : cached.over) {
+      if (!over.pixels.empty() && over.format == format && over.color == under) {
+        return copyOver(over);
+      }
+    }
+    slot = &cached.over[static_cast<std::size_t>(cached.nextOver)];
+    cached.nextOver = (cached.nextOver + 1) % kBackdrops;
+  } else {
+    Backdrop& over = cached.shaped;
+    if (!over.pixels.empty() && over.format == format && sameUnder(over)) return copyOver(over);
+    // One picture over pixels of its own: a string drawn over several in one frame keeps the
+    // first, and the others are blended as they come.
+    if (over.madeFrame == frame_ && !over.pixels.empty()) {
+      CopyTexture(cached.texture, px, py, w, h);
+      return;
+    }
+    slot = &over;
+    slot->under.resize(width * static_cast<std::size_t>(h));
+    for (int y = 0; y < h; ++y) {
+      std::memcpy(slot->under.data() + static_cast<std::size_t>(y) * width, row(y), rowBytes);
+    }
   }
-  // First time over this colour: blend it here, and keep the pixels as they came out.
+  // First time over this backdrop: blend it here, and keep the pixels as they came out.
+  slot->color = under;
+  slot->format = format;
+  slot->madeFrame = frame_;
   CopyTexture(cached.texture, px, py, w, h);
   SDL_RenderFlush(renderer_);
   queued_ = false;
-  Backdrop& over = cached.over[static_cast<std::size_t>(cached.nextOver)];
-  cached.nextOver = (cached.nextOver + 1) % kBackdrops;
-  over.color = under;
-  over.format = format;
-  over.pixels.resize(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
+  slot->pixels.resize(width * static_cast<std::size_t>(h));
   for (int y = 0; y < h; ++y) {
-    std::memcpy(over.pixels.data() + static_cast<std::size_t>(y) * w, row(y), rowBytes);
+    std::memcpy(slot->pixels.data() + static_cast<std::size_t>(y) * width, row(y), rowBytes);
   }
 }
 

@@ -35,9 +35,10 @@ namespace platform {
 // - Vector paths: FillPath fills the union of the circles and the polygons (nonzero winding,
 //   each MoveTo subpath closed); StrokePath strokes polylines with round ends and joins, and
 //   circles as rings. Coverage is sampled 4 x 4 per pixel and composited source-over.
-// - Text whose box lies wholly on one opaque box drawn before it, with nothing drawn over that
-//   box there since, is copied from a cached picture of the text already blended over that
-//   box's colour: the same pixels, without blending them again.
+// - Text drawn whole on the screen's surface is copied from a cached picture of it already
+//   blended over what lies under it: one opaque box drawn before it with nothing over it since
+//   (known from the calls), or pixels equal to those it was last blended over. The same pixels,
+//   without blending them again.
 // - Fills on the screen of a software renderer are written straight into its surface, in
 //   order with everything SDL draws there.
 // - Text textures stay cached while drawn; a string not drawn for kTextKeepFrames screen frames
@@ -116,20 +117,25 @@ class SdlCanvas final : public Canvas, public TextMetrics {
     std::size_t operator()(const TextKey& key) const;
   };
   static constexpr int kBackdrops = 4;
-  // A text's pixels as blended over one opaque colour, in the screen surface's format.
+  // A text's pixels as blended over one backdrop, in the screen surface's format: one opaque
+  // colour, or the very pixels that were under it.
   struct Backdrop {
-    Color color = 0;
+    Color color = 0;  // of an opaque box
     uint32_t format = 0;
-    std::vector<uint32_t> pixels;  // row-major, the text's width a row
+    uint64_t madeFrame = 0;
+    std::vector<uint32_t> under;   // else the pixels; row-major, the text's width a row
+    std::vector<uint32_t> pixels;  // the text blended over it, likewise
   };
   struct CachedText {
     SDL_Texture* texture;
     int width;
     int height;
     uint64_t lastFrame;
-    // The text pre-blended over a few opaque colours, replaced in turn.
+    // The text pre-blended over a few opaque colours, replaced in turn, and over one backdrop
+    // of other pixels.
     std::array<Backdrop, kBackdrops> over{};
     int nextOver = 0;
+    Backdrop shaped;
   };
   // What one drawing call on the screen covered in this frame, for finding the colour under
   // a text.
