@@ -50,6 +50,14 @@ Wide ISqrt(Wide v) {
   return s;
 }
 
+// Where SDL fills for the software renderer (images; screens it is not given), it streams rows
+// of 16 pixels or more past the cache, a flat fraction of a microsecond per row: an 85 x 72
+// cell face took 15 us. Columns narrower than that are written plainly and take 2 us, so
+// mid-sized fills go down in strips; fills this wide or wider stream faster than strips write.
+// The screen's own surface is filled directly, in whole spans, faster than either.
+constexpr int kStripWidth = 15;
+constexpr int kStreamFromWidth = 768;
+
 // Coordinates past int64 saturate: every output is far smaller, so clipping is unchanged.
 int64_t Sat(Wide v) {
   constexpr Wide kMax = std::numeric_limits<int64_t>::max();
@@ -429,7 +437,22 @@ void SdlCanvas::FlushShape() {
     }
     return;
   }
-  SDL_RenderFillRects(renderer_, spans_.data(), static_cast<int>(spans_.size()));
+  if (software_) {
+    // SDL's own fill of the software renderer wants its strips (see kStripWidth).
+    strips_.clear();
+    for (const SDL_Rect& r : spans_) {
+      if (r.w <= kStripWidth || r.w >= kStreamFromWidth) {
+        strips_.push_back(r);
+        continue;
+      }
+      for (int dx = 0; dx < r.w; dx += kStripWidth) {
+        strips_.push_back(SDL_Rect{r.x + dx, r.y, std::min(kStripWidth, r.w - dx), r.h});
+      }
+    }
+    SDL_RenderFillRects(renderer_, strips_.data(), static_cast<int>(strips_.size()));
+  } else {
+    SDL_RenderFillRects(renderer_, spans_.data(), static_cast<int>(spans_.size()));
+  }
   QueueDrawn();
 }
 

@@ -173,7 +173,7 @@ class SdlCanvas final : public Canvas, public TextMetrics {
   SDL_Renderer* renderer_;
   double dpi_;
   bool ttfReady_;
-  bool software_ = false;  // SDL's software renderer, whose fills want narrow strips
+  bool software_ = false;  // SDL's software renderer: its pixels stay put between presents
   Color front_ = 0;
   DrawMode mode_ = DrawMode::Opaque;
   Font* font_ = nullptr;
@@ -190,9 +190,10 @@ class SdlCanvas final : public Canvas, public TextMetrics {
   SDL_Surface* direct_ = nullptr;  // the screen's surface while a frame is drawn on it
   bool queued_ = false;            // SDL may hold draws not yet written to the surface
   bool blendShape_ = false;
-  uint32_t shapePixel_ = 0;      // the fill as the direct surface stores it
-  Color shapeColor_ = 0;         // the fill's colour, alpha aside
-  std::vector<SDL_Rect> spans_;  // the current shape's rectangles, kept between shapes
+  uint32_t shapePixel_ = 0;       // the fill as the direct surface stores it
+  Color shapeColor_ = 0;          // the fill's colour, alpha aside
+  std::vector<SDL_Rect> spans_;   // the current shape's rectangles, kept between shapes
+  std::vector<SDL_Rect> strips_;  // the same cut for SDL's own fill
   std::vector<Painted> painted_;
   std::vector<SDL_Rect> presentRects_;
 
