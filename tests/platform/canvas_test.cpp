@@ -715,6 +715,28 @@ TEST_F(TextTest, TextTexturesAreReusedThenDroppedWhenUnused) {
   EXPECT_EQ(canvas_->CachedTextCount(), 0u);
 }
 
+TEST_F(TextTest, FramesDrawnInPartKeepTheTextTheyLeaveOnScreen) {
+  Font* font = canvas_->LoadFont("Segoe UI", 12, false);
+  ASSERT_NE(font, nullptr);
+  canvas_->SetFont(font);
+  canvas_->DrawText(0, 0, "left alone");
+  const Rect part{0, 30, 10, 10};
+  auto partFrames = [&](uint64_t count) {
+    for (uint64_t frame = 0; frame < count; ++frame) {
+      canvas_->EndDrawing();
+      canvas_->SetClip(&part);
+      ASSERT_TRUE(canvas_->BeginDrawing(nullptr));
+      canvas_->DrawText(0, 30, "redrawn");
+      canvas_->SetClip(nullptr);
+    }
+  };
+  partFrames(SdlCanvas::kTextKeepFrames + 5);
+  EXPECT_EQ(canvas_->CachedTextCount(), 2u);
+  // Only so long, so a game drawn in part for ever still lets old strings go.
+  partFrames(SdlCanvas::kTextKeepPartFrames);
+  EXPECT_EQ(canvas_->CachedTextCount(), 1u);
+}
+
 TEST(SdlCanvasWithoutRenderer, DrawsNothingAndStillMeasures) {
   SdlCanvas canvas(nullptr, 0.0);
   EXPECT_FALSE(canvas.BeginDrawing(nullptr));

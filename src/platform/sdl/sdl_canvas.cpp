@@ -270,6 +270,7 @@ bool SdlCanvas::BeginDrawing(Image* target) {
   painted_.clear();
   if (target == nullptr) {
     ++frame_;
+    if (!clipped_) ++wholeFrame_;
     SweepTextCache();
     presentRects_.clear();  // a frame shows whole unless it names its parts
     if (software_) {
@@ -638,10 +639,13 @@ void SdlCanvas::DrawText(double x, double y, const std::string& text) {
     SDL_FreeSurface(surface);
     if (texture == nullptr) return;
     SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
-    it = textCache_.emplace(std::move(key), CachedText{texture, w, h, frame_, {}, 0, {}}).first;
+    it = textCache_
+             .emplace(std::move(key), CachedText{texture, w, h, frame_, wholeFrame_, {}, 0, {}})
+             .first;
   }
   CachedText& cached = it->second;
   cached.lastFrame = frame_;
+  cached.lastWhole = wholeFrame_;
   const int w = cached.width, h = cached.height;
   // Only a text drawn whole, straight onto the screen's surface, is pre-blended.
   const bool whole = px >= limitX0_ && py >= limitY0_ && px + w <= limitX1_ && py + h <= limitY1_;
@@ -769,12 +773,15 @@ void SdlCanvas::DropCachedText(uint64_t fontId) {
 }
 
 void SdlCanvas::SweepTextCache() {
-  const uint64_t now = frame_;
+  const uint64_t now = frame_, whole = wholeFrame_;
   const bool full = textCache_.size() >= kMaxCachedTexts;
-  std::erase_if(textCache_, [now, full](const auto& item) {
+  std::erase_if(textCache_, [now, whole, full](const auto& item) {
     const uint64_t age = now - item.second.lastFrame;
     // A full cache keeps only this frame's strings.
-    if (age <= (full ? 0 : kTextKeepFrames)) return false;
+    if (full ? age == 0
+             : whole - item.second.lastWhole <= kTextKeepFrames && age <= kTextKeepPartFrames) {
+      return false;
+    }
     DestroyCached(item.second);
     return true;
   });

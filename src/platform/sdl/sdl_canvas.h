@@ -42,11 +42,14 @@ namespace platform {
 // - Fills on the screen of a software renderer are written straight into its surface, in
 //   order with everything SDL draws there.
 // - Text textures stay cached while drawn; a string not drawn for kTextKeepFrames screen frames
-//   (a frame begins with BeginDrawing(nullptr)) is dropped.
+//   (a frame begins with BeginDrawing(nullptr)) is dropped. A frame begun with a clip set is
+//   drawn in part, and the strings it leaves alone are still on the screen: such frames count
+//   only towards kTextKeepPartFrames.
 // The owner destroys the canvas before the renderer, since it holds textures of that renderer.
 class SdlCanvas final : public Canvas, public TextMetrics {
  public:
   static constexpr uint64_t kTextKeepFrames = 3;
+  static constexpr uint64_t kTextKeepPartFrames = 1800;  // half a minute at 60 frames a second
   static constexpr int kFallbackPoints = 12;
 
   // `renderer` may be null: then nothing draws and no image is made, but fonts still measure.
@@ -130,7 +133,8 @@ class SdlCanvas final : public Canvas, public TextMetrics {
     SDL_Texture* texture;
     int width;
     int height;
-    uint64_t lastFrame;
+    uint64_t lastFrame;  // any screen frame
+    uint64_t lastWhole;  // counted in whole frames
     // The text pre-blended over a few opaque colours, replaced in turn, and over one backdrop
     // of other pixels.
     std::array<Backdrop, kBackdrops> over{};
@@ -180,6 +184,7 @@ class SdlCanvas final : public Canvas, public TextMetrics {
   Image* target_ = nullptr;
   mutable uint64_t nextId_ = 1;
   uint64_t frame_ = 0;
+  uint64_t wholeFrame_ = 0;
 
   // The output's size, read when it changes rather than per shape, and the part drawn on.
   int outWidth_ = 0, outHeight_ = 0;
