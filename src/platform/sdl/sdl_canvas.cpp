@@ -232,8 +232,8 @@ void Paint(std::vector<uint32_t>& pixels, int64_t width, int64_t height, Color c
 
 }  // namespace
 
-std::size_t SdlCanvas::TextKeyHash::operator()(const TextKey& key) const {
-  std::size_t h = std::hash<std::string>{}(key.text);
+std::size_t SdlCanvas::TextKeyHash::operator()(const TextKeyView& key) const {
+  std::size_t h = std::hash<std::string_view>{}(key.text);
   h ^= std::hash<uint64_t>{}(key.fontId) + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2);
   h ^= std::hash<uint32_t>{}(key.color) + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2);
   return h;
@@ -627,9 +627,9 @@ void SdlCanvas::DrawText(double x, double y, const std::string& text) {
   int px = 0, py = 0;
   if (!ToPixel(x, px) || !ToPixel(y, py)) return;
 
-  TextKey key{font->id, front_ & 0x00FFFFFFu, text};
-  auto it = textCache_.find(key);
+  auto it = textCache_.find(TextKeyView{font->id, front_ & 0x00FFFFFFu, text});
   if (it == textCache_.end()) {
+    TextKey key{font->id, front_ & 0x00FFFFFFu, text};
     if (textCache_.size() >= kMaxCachedTexts) SweepTextCache();
     const SDL_Color color{Red(front_), Green(front_), Blue(front_), 255};
     SDL_Surface* surface = TTF_RenderUTF8_Blended(font->ttf, text.c_str(), color);
@@ -746,12 +746,13 @@ double SdlCanvas::TextWidth(const Font* font, const std::string& text) const {
   if (text.empty()) return 0.0;
   font = MeasuringFont(font);
   if (font == nullptr || font->ttf == nullptr) return 0.0;
-  TextKey key{font->id, 0, text};
-  if (auto it = widthCache_.find(key); it != widthCache_.end()) return it->second;
+  if (auto it = widthCache_.find(TextKeyView{font->id, 0, text}); it != widthCache_.end()) {
+    return it->second;
+  }
   int w = 0, h = 0;
   if (TTF_SizeUTF8(font->ttf, text.c_str(), &w, &h) != 0) return 0.0;
   if (widthCache_.size() >= kMaxCachedTexts) widthCache_.clear();
-  widthCache_.emplace(std::move(key), w);
+  widthCache_.emplace(TextKey{font->id, 0, text}, w);
   return w;
 }
 

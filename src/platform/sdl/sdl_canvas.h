@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -116,8 +117,25 @@ class SdlCanvas final : public Canvas, public TextMetrics {
     std::string text;
     bool operator==(const TextKey&) const = default;
   };
+  // A key looked up without copying its text.
+  struct TextKeyView {
+    uint64_t fontId;
+    Color color;
+    std::string_view text;
+  };
+  static TextKeyView View(const TextKey& k) { return TextKeyView{k.fontId, k.color, k.text}; }
+  static TextKeyView View(const TextKeyView& k) { return k; }
   struct TextKeyHash {
-    std::size_t operator()(const TextKey& key) const;
+    using is_transparent = void;
+    std::size_t operator()(const TextKeyView& key) const;
+    std::size_t operator()(const TextKey& key) const { return (*this)(View(key)); }
+  };
+  struct TextKeyEqual {
+    using is_transparent = void;
+    bool operator()(const auto& a, const auto& b) const {
+      const TextKeyView x = View(a), y = View(b);
+      return x.fontId == y.fontId && x.color == y.color && x.text == y.text;
+    }
   };
   static constexpr int kBackdrops = 4;
   // A text's pixels as blended over one backdrop, in the screen surface's format: one opaque
@@ -206,8 +224,9 @@ class SdlCanvas final : public Canvas, public TextMetrics {
   std::vector<std::unique_ptr<Image>> images_;
   mutable Font* fallback_ = nullptr;
   mutable bool fallbackTried_ = false;
-  std::unordered_map<TextKey, CachedText, TextKeyHash> textCache_;
-  mutable std::unordered_map<TextKey, double, TextKeyHash> widthCache_;  // colour unused
+  std::unordered_map<TextKey, CachedText, TextKeyHash, TextKeyEqual> textCache_;
+  // Colour unused.
+  mutable std::unordered_map<TextKey, double, TextKeyHash, TextKeyEqual> widthCache_;
 
   Image* vectorTarget_ = nullptr;
   std::vector<uint32_t> vectorPixels_;  // ARGB, straight alpha, row-major
