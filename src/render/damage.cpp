@@ -126,8 +126,8 @@ int64_t Area(const Rect& r) { return r.w * r.h; }
 // Tile-aligned runs of damaged tiles, grown down while the run below spans the same columns.
 bool TileRects(const FrameRegions& r, const std::vector<uint8_t>& damaged,
                std::vector<Rect>& rects) {
-  constexpr std::size_t kMaxRuns = 256;  // damage this scattered is cheaper drawn whole
-  std::size_t firstOpen = 0;             // rects before this one ended above the current row
+  constexpr std::size_t kMaxRuns = 64;  // damage this scattered is cheaper drawn whole
+  std::size_t firstOpen = 0;            // rects before this one ended above the current row
   for (int64_t row = 0; row < r.rows; ++row) {
     const std::size_t rowStart = rects.size();
     for (int64_t col = 0; col < r.columns;) {
