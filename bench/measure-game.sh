@@ -81,7 +81,7 @@ fi
 cpu() { awk '{print $14 + $15}' "/proc/$game_pid/stat"; }
 # The same in nanoseconds of run time, summed over the threads alive now: finer than the clock
 # ticks of utime + stime, which are 10 ms each.
-run_ns() { cat /proc/"$game_pid"/task/*/schedstat 2>/dev/null | awk '{s += $1} END {print s + 0}'; }
+run_ns() { cat /proc/"$game_pid"/task/*/schedstat 2>/dev/null | awk '{s += $1} END {printf "%.0f\n", s}'; }
 now_ns() { date +%s%N; }
 # % of one core for $1 -> $2 clock ticks over $3 nanoseconds.
 percent() {

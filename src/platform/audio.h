@@ -29,6 +29,14 @@ class Audio {
   virtual void Play(SoundHandle sound) = 0;
   // Stops every sound and releases the output and the loaded sounds; later plays do nothing.
   virtual void Close() = 0;
+
+  // While the game is silent the device is let go, so nothing of audio wakes: Suspend releases
+  // it, keeping the loaded sounds, unless a sound still plays; Resume takes it again ahead of a
+  // sound to come (false when it cannot), and a Play while suspended takes it itself. Holding is
+  // true while a device is taken. Outputs without a device keep the defaults: nothing is held.
+  virtual void Suspend() {}
+  virtual bool Resume() { return true; }
+  virtual bool Holding() { return false; }
 };
 
 // The system's audio output. Its diagnostics never reach stdout or stderr.

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <string>
 
@@ -82,6 +83,9 @@ struct InputState {
   bool operator==(const InputState&) const = default;
 };
 
+// A wait that only the next input or window event ends.
+constexpr int64_t kNoDeadline = std::numeric_limits<int64_t>::max();
+
 class System {
  public:
   virtual ~System() = default;
@@ -105,10 +109,10 @@ class System {
   virtual Canvas* ScreenCanvas() = 0;
   virtual const TextMetrics* ScreenMetrics() = 0;
   virtual void Present() = 0;
-  // Waits out a frame that needed no new picture. While the game is quiet (nothing on a timer,
-  // nothing held down) the wait may run on until the next input or window event, at most a tenth
-  // of a second, so an idle game hardly wakes.
-  virtual void SkipFrame(bool quiet) = 0;
+  // Waits out a frame that needed no new picture, until `deadlineMs` (on the NowMs clock) or the
+  // next input or window event, whichever comes first, so an idle game does not wake; a deadline
+  // within a refresh waits no longer than the refresh. kNoDeadline: until the event.
+  virtual void SkipFrame(int64_t deadlineMs) = 0;
   virtual bool TakeRedrawRequest() = 0;  // true once after an expose, resize or dialog
   // Full screen at the display's size, or back to the window's own size and place.
   virtual void ToggleFullScreen() = 0;

@@ -14,8 +14,6 @@
 namespace rules {
 namespace {
 
-constexpr int64_t kAutoRunPauseMs = 1500;
-
 bool AnyCardPlaying(const GameState& g) {
   for (int c = 1; c <= kCards; ++c) {
     if (g.cards[c].pickCount >= 1) return true;

@@ -10,6 +10,8 @@
 
 namespace rules {
 
+constexpr int64_t kAutoRunPauseMs = 1500;  // between auto-run's draws below kFirstUnpausedSpeed
+
 // Milliseconds between reveals at speed kMinSpeed..kMaxSpeed; 0 for any other speed.
 int64_t BallDelayForSpeed(int64_t speed);
 
@@ -23,8 +25,8 @@ void StartDraw(GameState& g, Host& host);
 // catches up: after a long stall it still does one step.
 void RevealTick(GameState& g, Host& host, int64_t nowMs);
 
-// Every frame: starts the next auto-run game once its 1500 ms pause is over, unless auto-run was
-// stopped meanwhile.
+// Every frame: starts the next auto-run game once its kAutoRunPauseMs pause is over, unless
+// auto-run was stopped meanwhile.
 void AutoRunTick(GameState& g, Host& host, int64_t nowMs);
 
 // Pays every card from the active table, updates the statistics, starts the fanfare or win

@@ -112,21 +112,6 @@ bool ShowChanges(Game& game, const render::DisplayList& shown, const render::Dis
 
 }  // namespace
 
-namespace {
-
-// Nothing runs on a timer and nothing is held down: until the player does something, no frame
-// can differ from the one on screen.
-bool Quiet(const Game& game) {
-  const rules::GameState& g = game.state;
-  const InputMemory& in = game.input;
-  return !g.drawInProgress && !g.autoRun && !g.autoNextPending && !g.savePending &&
-         g.statusMessage.empty() && !game.balls.ballAnimActive && !in.leftWasDown &&
-         !in.rightWasDown && !in.spaceDown && !in.drawButtonHeld && !in.payoutOverlayOpen &&
-         !in.aboutOverlayOpen;
-}
-
-}  // namespace
-
 void RenderFrame(Game& game) {
   int64_t width = 0, height = 0;
   game.system.GetClientSize(width, height);
@@ -147,27 +132,17 @@ void RenderFrame(Game& game) {
   FrameRecord& f = game.frames;
   f.next.calls.clear();
   const platform::TextMetrics* metrics = game.system.ScreenMetrics();
-  if (metrics == nullptr) {  // no screen to draw on
-    game.system.SkipFrame(Quiet(game));
-    return;
-  }
+  if (metrics == nullptr) return;  // no screen to draw on
   render::RecordingCanvas recorder(f.next, *metrics, game.system.ScreenCanvas());
   ComposeFrame(recorder, ViewOf(game));
 
-  if (!forced && f.haveShown && f.next == f.shown) {
-    game.system.SkipFrame(Quiet(game));
-    return;
-  }
+  if (!forced && f.haveShown && f.next == f.shown) return;
   render::IndexFrame(f.next, *metrics, game.layout.clientWidth, game.layout.clientHeight);
   const bool drawn =
       forced || !f.haveShown ? (Show(game, f.next), true) : ShowChanges(game, f.shown, f.next);
   std::swap(f.shown, f.next);
   f.haveShown = true;
-  if (!drawn) {
-    game.system.SkipFrame(Quiet(game));
-    return;
-  }
-  ++f.presents;
+  if (drawn) ++f.presents;
 }
 
 void RepaintLastFrame(Game& game) {

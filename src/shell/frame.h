@@ -15,7 +15,8 @@ render::BoardView ViewOf(const Game& game);
 void ComposeFrame(platform::Canvas& canvas, const render::BoardView& view);
 
 // Applies a changed client size, records the frame, and presents it unless it equals the last
-// one presented and nothing forces a redraw (an expose, a resize, a closed dialog).
+// one presented and nothing forces a redraw (an expose, a resize, a closed dialog). It never
+// waits: a frame loop that presented nothing sleeps in SkipFrame itself.
 void RenderFrame(Game& game);
 
 // Shows the last presented frame again, as it was: a dialog holds the loop and the window was

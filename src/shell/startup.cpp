@@ -116,7 +116,14 @@ bool RunFrame(Game& game, rules::Host& host) {
   HandleInput(game, host);
   if (game.quitRequested) return false;
   sound::SetSoundOn(game.sound, game.state.soundOn != 0);
+  // After input: a draw just started takes the output a frame before its first tick.
+  sound::UpdateOutput(game.sound, SoundExpected(game.state), game.system.NowMs());
+  const int64_t presents = game.frames.presents;
   RenderFrame(game);
+  // Nothing new to show: sleep until the next timer is due or the player does something.
+  if (game.frames.presents == presents) {
+    game.system.SkipFrame(NextDeadline(game, game.system.NowMs()));
+  }
   return true;
 }
 

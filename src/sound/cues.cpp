@@ -63,6 +63,8 @@ void RunMelody(SoundSystem& s, std::span<const Note> notes) {
 bool StartMelody(SoundSystem& s, std::span<const Note> notes) {
   std::lock_guard<std::mutex> lock(s.melodyMutex);
   if (s.stopping || s.melodyPlaying.load()) return false;
+  // The output is taken here, on the caller's thread, rather than at the melody's first note.
+  if (s.audio && s.soundOn.load()) s.audio->Resume();
   // A finished melody's thread has nothing left to do but return: joining it is immediate.
   if (s.melody.joinable()) s.melody.join();
   s.melodyPlaying.store(true);
@@ -105,6 +107,25 @@ bool StartWinJingle(SoundSystem& s) { return StartMelody(s, kWinJingle); }
 bool StartFanfare(SoundSystem& s) { return StartMelody(s, kFanfare); }
 
 bool MelodyPlaying(const SoundSystem& s) { return s.melodyPlaying.load(); }
+
+void UpdateOutput(SoundSystem& s, bool expectSound, int64_t nowMs) {
+  if (!s.audio) return;
+  const bool wanted = expectSound && s.soundOn.load();
+  // No melody can start behind this check: only the main thread starts them.
+  if (wanted || MelodyPlaying(s)) {
+    s.outputWantedMs = nowMs;
+    if (wanted) s.audio->Resume();
+    return;
+  }
+  if (nowMs - s.outputWantedMs < kOutputLingerMs || !s.audio->Holding()) return;
+  s.audio->Suspend();
+  if (s.audio->Holding()) s.outputWantedMs = nowMs;  // a sound still plays: try again later
+}
+
+std::optional<int64_t> OutputDeadline(SoundSystem& s) {
+  if (!s.audio || !s.audio->Holding()) return std::nullopt;
+  return s.outputWantedMs + kOutputLingerMs;
+}
 
 void ShutdownSound(SoundSystem& s) {
   std::thread melody;

@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <span>
 #include <string>
 #include <thread>
@@ -78,7 +79,13 @@ struct SoundSystem {
   std::mutex melodyMutex;
   bool stopping = false;  // shutdown has begun: no more melodies, no more tones
   std::thread melody;
+
+  int64_t outputWantedMs = 0;  // main thread: when a sound was last to be expected (UpdateOutput)
 };
+
+// How long the output stays taken after the last sound was to be expected: the pauses between
+// auto-run's draws and a tick's tail in the device must not release it.
+constexpr int64_t kOutputLingerMs = 1000;
 
 // The text key of a tone: the frequency and duration in plain decimal joined by "_".
 std::string ToneKey(int frequencyHz, int durationMs);
@@ -116,6 +123,14 @@ bool StartWinJingle(SoundSystem& s);
 bool StartFanfare(SoundSystem& s);
 
 bool MelodyPlaying(const SoundSystem& s);
+
+// Once a frame from the main thread, at `nowMs`: while sound is on and `expectSound` (a draw or
+// auto-run under way) the output is taken ahead of its first tick; once nothing was to be expected
+// for kOutputLingerMs, no melody plays and nothing sounds, it is released, so a silent game's
+// audio thread sleeps. Muted, it is released too.
+void UpdateOutput(SoundSystem& s, bool expectSound, int64_t nowMs);
+// When UpdateOutput must run next to release the output; none while nothing is held.
+std::optional<int64_t> OutputDeadline(SoundSystem& s);
 
 // Exit: ends a running melody at its next note or within its current sleep, waits for its thread,
 // then closes the output. Nothing plays afterwards. Safe to call more than once.

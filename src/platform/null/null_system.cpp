@@ -104,9 +104,14 @@ void NullSystem::Present() {
   now += frameMs;
 }
 
-void NullSystem::SkipFrame(bool) {
+void NullSystem::SkipFrame(int64_t deadlineMs) {
   ++skippedFrames;
-  now += frameMs;
+  waits.push_back(deadlineMs);
+  if (waitsToDeadline && deadlineMs != kNoDeadline && deadlineMs > now) {
+    now = deadlineMs;
+  } else {
+    now += frameMs;
+  }
 }
 
 bool NullSystem::TakeRedrawRequest() { return std::exchange(redraw_, false); }

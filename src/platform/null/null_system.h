@@ -64,8 +64,11 @@ class NullSystem final : public System {
   int64_t clientWidth = -1, clientHeight = -1;  // -1: as the window was opened
   int64_t now = 1'000'000;                      // ms
   int64_t frameMs = 16;                         // the clock moves this much per frame
-  int64_t wallClockAtZero = 1'767'225'600;      // s since the epoch when `now` is 0: 2026-01-01
-  bool closeRequested = false;                  // the next DrainEvents reports a close request
+  // A skipped frame whose wait has a deadline moves the clock to it, as an idle wait would,
+  // rather than by one frame; a wait with none still moves one frame.
+  bool waitsToDeadline = false;
+  int64_t wallClockAtZero = 1'767'225'600;  // s since the epoch when `now` is 0: 2026-01-01
+  bool closeRequested = false;              // the next DrainEvents reports a close request
   int64_t displayWidth = 1920, displayHeight = 1080;  // what full screen covers
   bool fullScreen = false;
   ScriptedFiles files;  // the save goes to files.exeDir
@@ -86,6 +89,7 @@ class NullSystem final : public System {
   std::vector<ShownPrompt> prompts;
   int64_t presents = 0;
   int64_t skippedFrames = 0;
+  std::vector<int64_t> waits;  // the deadline of every skipped frame, kNoDeadline for none
   bool windowOpen = false;
   bool windowClosed = false;
   int64_t minWidth = 0, minHeight = 0;
@@ -117,7 +121,7 @@ class NullSystem final : public System {
   Canvas* ScreenCanvas() override;
   const TextMetrics* ScreenMetrics() override;
   void Present() override;
-  void SkipFrame(bool quiet) override;
+  void SkipFrame(int64_t deadlineMs) override;
   bool TakeRedrawRequest() override;
   void ToggleFullScreen() override;
   void SetRepaintHandler(std::function<void()> handler) override;

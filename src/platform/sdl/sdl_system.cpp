@@ -59,8 +59,8 @@ class SdlSystem final : public System {
   void Present() override {
     if (window_) Flip(window_);
   }
-  void SkipFrame(bool quiet) override {
-    if (window_) platform::SkipFrame(window_, quiet);
+  void SkipFrame(int64_t deadlineMs) override {
+    if (window_) platform::SkipFrame(window_, deadlineMs);
   }
   bool TakeRedrawRequest() override {
     return window_ != nullptr && platform::TakeRedrawRequest(window_);

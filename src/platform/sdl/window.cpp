@@ -10,7 +10,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <climits>
+#include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <memory>
 #include <thread>
 
@@ -18,13 +21,11 @@
 #include "platform/sdl/sdl_canvas.h"
 #include "platform/sdl/session_end.h"
 #include "platform/sdl/window_internal.h"
+#include "platform/system.h"
 
 namespace platform {
 
 namespace {
-
-// How long a quiet game may wait for an event before it looks again.
-constexpr int kQuietWaitMs = 100;
 
 double Seconds() {
   using namespace std::chrono;
@@ -36,9 +37,14 @@ void SleepSeconds(double seconds) {
 }
 
 // Keeps the loop at the display's rate even when presenting returns at once. With a real
-// vsync the present has already waited for the refresh, so this rarely sleeps.
-void Pace(Window* w) {
+// vsync the present has already waited for the refresh, so this rarely sleeps. A timer due
+// before the refresh (`until`, seconds) cuts the sleep short and leaves the refresh as it was.
+void Pace(Window* w, double until = std::numeric_limits<double>::infinity()) {
   double now = Seconds();
+  if (until < w->nextFrame) {
+    SleepSeconds(until - now);
+    return;
+  }
   if (now < w->nextFrame) {
     SleepSeconds(w->nextFrame - now);
     now = w->nextFrame;
@@ -359,9 +365,21 @@ void Flip(Window* w) {
   Pace(w);
 }
 
-void SkipFrame(Window* w, bool quiet) {
-  if (!quiet) return Pace(w);
-  SDL_WaitEventTimeout(nullptr, kQuietWaitMs);  // leaves the event for the next drain
+void SkipFrame(Window* w, int64_t deadlineMs) {
+  const int64_t now = NowMs();
+  const auto frameMs = static_cast<int64_t>(std::ceil(w->frameSeconds * 1000));
+  // Something due now moves every frame; something due within the refresh cuts it short.
+  if (deadlineMs <= now) return Pace(w);
+  if (deadlineMs - now <= frameMs) return Pace(w, static_cast<double>(deadlineMs) / 1000);
+  // Either wait leaves the event for the next drain. A quit from a signal pushes SDL_QUIT, which
+  // wakes it; a lost display ends it through the I/O error handler. One millisecond past the
+  // deadline, since the clocks' milliseconds may be cut at different points.
+  if (deadlineMs == kNoDeadline) {
+    SDL_WaitEvent(nullptr);
+  } else {
+    const int64_t wait = std::min<int64_t>(deadlineMs - now + 1, INT32_MAX);
+    SDL_WaitEventTimeout(nullptr, static_cast<int>(wait));
+  }
   w->nextFrame = Seconds();
 }
 

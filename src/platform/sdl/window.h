@@ -50,9 +50,10 @@ Canvas* ScreenCanvas(Window* window);
 // Presents the back buffer. When the display does not pace presenting (software renderer,
 // offscreen driver) this waits out the rest of the refresh interval itself.
 void Flip(Window* window);
-// Waits out a frame that needed no new picture, keeping the loop at the display's rate; when
-// quiet, until the next event or a tenth of a second.
-void SkipFrame(Window* window, bool quiet);
+// Waits out a frame that needed no new picture: until the next event or `deadlineMs` (NowMs
+// clock; kNoDeadline: no timeout), and no longer than the refresh when the deadline falls
+// within one, so a loop with something moving keeps the display's rate.
+void SkipFrame(Window* window, int64_t deadlineMs);
 // True once after the window was exposed or resized, or a dialog in front of it closed: its
 // contents must be drawn again.
 bool TakeRedrawRequest(Window* window);
