@@ -1,6 +1,7 @@
 // How soon a tone reaches the audio device after PlayTone: the time until the mixer first hands
 // the tone's samples to the device (seen by a post-mix hook), plus one device buffer for those
-// samples to play out. The hit tick is meant to be heard within 25 ms of its ball.
+// samples to play out. The hit tick is meant to be heard within 25 ms of its ball, the first one
+// after a silence too, when the device was let go and must be opened again.
 #include <SDL_mixer.h>
 #include <benchmark/benchmark.h>
 
@@ -37,7 +38,14 @@ void PostMix(void* arg, Uint8* stream, int len) {
   }
 }
 
-void BM_HitTickToDevice(benchmark::State& state) {
+// How the device stands when the tick is played.
+enum class Before {
+  Running,      // a draw under way: the device is taken
+  LetGo,        // the game was silent and released it: the tick itself takes it again
+  TakenForDraw  // released, then taken again when the draw starts, a frame before its tick
+};
+
+void HitTickToDevice(benchmark::State& state, Before before) {
   sound::SoundSystem s;
   if (!sound::StartSound(s, platform::MakeSystemAudio())) {
     state.SkipWithError("no audio output");
@@ -52,7 +60,20 @@ void BM_HitTickToDevice(benchmark::State& state) {
   std::this_thread::sleep_for(std::chrono::milliseconds(100));  // the device is running
 
   double worstMs = 0;
+  int64_t frameClock = 0;  // the frame loop's milliseconds, as UpdateOutput sees them
   for (auto _ : state) {
+    if (before != Before::Running) {
+      frameClock += 10 * sound::kOutputLingerMs;
+      sound::UpdateOutput(s, false, frameClock);  // long silent: the device goes
+      if (s.audio->Holding()) {
+        state.SkipWithError("the silent game kept the device");
+        break;
+      }
+    }
+    if (before == Before::TakenForDraw) {
+      sound::UpdateOutput(s, true, frameClock);
+      std::this_thread::sleep_for(std::chrono::milliseconds(16));  // one frame to the first ball
+    }
     probe.heardNs.store(0);
     const int64_t start = NowNs();
     probe.armed.store(true);
@@ -77,7 +98,20 @@ void BM_HitTickToDevice(benchmark::State& state) {
   Mix_SetPostMix(nullptr, nullptr);
   sound::ShutdownSound(s);
 }
+
+void BM_HitTickToDevice(benchmark::State& state) { HitTickToDevice(state, Before::Running); }
 BENCHMARK(BM_HitTickToDevice)->UseManualTime()->Iterations(100)->Unit(benchmark::kMillisecond);
+
+void BM_FirstTickAfterSilence(benchmark::State& state) { HitTickToDevice(state, Before::LetGo); }
+BENCHMARK(BM_FirstTickAfterSilence)->UseManualTime()->Iterations(50)->Unit(benchmark::kMillisecond);
+
+void BM_FirstTickOfADrawAfterSilence(benchmark::State& state) {
+  HitTickToDevice(state, Before::TakenForDraw);
+}
+BENCHMARK(BM_FirstTickOfADrawAfterSilence)
+    ->UseManualTime()
+    ->Iterations(50)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 // moment one happens.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -29,7 +30,7 @@ class RecordingAudio final : public platform::Audio {
 
   bool Open() override {
     std::lock_guard<std::mutex> lock(mutex_);
-    open_ = opens;
+    open_ = holding_ = opens;
     return opens;
   }
 
@@ -47,6 +48,8 @@ class RecordingAudio final : public platform::Audio {
       std::lock_guard<std::mutex> lock(mutex_);
       if (closed_) ++playsAfterClose_;
       if (!open_ || sound.Empty()) return;
+      if (!holding_) ++resumes_;  // a play while suspended takes the device itself
+      holding_ = true;
       plays_.push_back(sound.id);
       times_.push_back(at);
       count = plays_.size();
@@ -57,8 +60,32 @@ class RecordingAudio final : public platform::Audio {
 
   void Close() override {
     std::lock_guard<std::mutex> lock(mutex_);
-    open_ = false;
+    open_ = holding_ = false;
     closed_ = true;
+  }
+
+  // The device as the real output keeps it: let go unless `sounding`, taken again by a play.
+  std::atomic<bool> sounding{false};
+  void Suspend() override {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (holding_ && !sounding) ++suspends_, holding_ = false;
+  }
+  bool Resume() override {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (open_ && !holding_) ++resumes_, holding_ = true;
+    return open_;
+  }
+  bool Holding() override {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return holding_;
+  }
+  int Suspends() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return suspends_;
+  }
+  int Resumes() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return resumes_;
   }
 
   // Waits (generously) until at least `count` plays were recorded; false if they never came.
@@ -93,6 +120,8 @@ class RecordingAudio final : public platform::Audio {
   std::condition_variable played_;
   bool open_ = false;
   bool closed_ = false;
+  bool holding_ = false;
+  int suspends_ = 0, resumes_ = 0;
   int playsAfterClose_ = 0;
   std::vector<std::vector<uint8_t>> images_;
   std::vector<int64_t> plays_;
