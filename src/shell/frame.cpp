@@ -76,14 +76,17 @@ void ApplyClientSize(Game& game, int64_t width, int64_t height) {
 
 void FitOverlayFonts(platform::Canvas& canvas, render::Fonts& fonts, const render::Layout& layout,
                      const rules::GameState& g) {
+  const render::Rect& grid = layout.grid;
+  if (render::TakeFittedFonts(fonts, grid.w, grid.h)) return;
+  // The slots' fonts belong to the cache, which keeps them for their own grid.
+  fonts.aboutFont = fonts.aboutTitleFont = fonts.payoutFont = fonts.recallFont = nullptr;
   // Every size turned down is freed at the end, so none of their handles is reused meanwhile.
   std::vector<platform::Font*> refused;
-  controls::FitAboutFonts(canvas, fonts, layout.grid, refused);
-  controls::FitPayoutFont(canvas, fonts, layout.grid, g, refused);
-  controls::FitRecallFont(canvas, fonts, layout.grid, refused);
+  controls::FitAboutFonts(canvas, fonts, grid, refused);
+  controls::FitPayoutFont(canvas, fonts, grid, g, refused);
+  controls::FitRecallFont(canvas, fonts, grid, refused);
   for (platform::Font* font : refused) canvas.FreeFont(font);
-  fonts.fittedWidth = layout.grid.w;
-  fonts.fittedHeight = layout.grid.h;
+  render::KeepFittedFonts(canvas, fonts, grid.w, grid.h);
 }
 
 namespace {
@@ -122,10 +125,11 @@ void RenderFrame(Game& game) {
     ApplyClientSize(game, width, height);
     forced = true;
   }
-  // Fitting measures text, so it waits for a new grid or new fonts: the first frame, a resize.
+  // Fitting measures text, so it waits for an overlay to open on a grid it was not fitted to.
   platform::Canvas* screen = game.system.ScreenCanvas();
-  if (screen != nullptr && (game.fonts.fittedWidth != game.layout.grid.w ||
-                            game.fonts.fittedHeight != game.layout.grid.h)) {
+  if (screen != nullptr && (game.input.payoutOverlayOpen || game.input.aboutOverlayOpen) &&
+      (game.fonts.fittedWidth != game.layout.grid.w ||
+       game.fonts.fittedHeight != game.layout.grid.h)) {
     FitOverlayFonts(*screen, game.fonts, game.layout, game.state);
   }
 

@@ -26,8 +26,9 @@ void RepaintLastFrame(Game& game);
 // The client area changed: new fonts, layout and images at the new size.
 void ApplyClientSize(Game& game, int64_t width, int64_t height);
 
-// Chooses the overlays' fitted fonts for the grid of `layout`, measuring their text on `canvas`,
-// and notes the grid they fit. RenderFrame calls it when the grid or the fonts have changed.
+// Chooses the overlays' fitted fonts for the grid of `layout`, measuring their text on `canvas`
+// unless they are cached for that grid, and notes the grid they fit. RenderFrame calls it while
+// an overlay is open on a grid or fonts they were not fitted to.
 void FitOverlayFonts(platform::Canvas& canvas, render::Fonts& fonts, const render::Layout& layout,
                      const rules::GameState& g);
 

@@ -1,8 +1,11 @@
-// The six font sizes by client height, and LoadFonts' free-then-load order, faces and weights,
-// and the fitted fonts it lets go, checked on a recording canvas.
+// The six font sizes by client height, LoadFonts' order, faces and weights, the cache that keeps
+// the fonts of sizes left, and the fitted fonts kept per grid, checked on a recording canvas.
 #include "render/fonts.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
 
 #include "render/display_list.h"
 
@@ -50,55 +53,98 @@ TEST(LoadFonts, LoadsSixSegoeFontsInOrderWithTheirWeights) {
   EXPECT_TRUE(canvas.CallsOf(CallKind::FreeFont).empty());
 }
 
-TEST(LoadFonts, ReloadFreesEveryOldFontFirstAndSkipsMissingOnes) {
+// A window dragged to a new size and back: the old size's fonts are taken again, nothing opened
+// twice and nothing freed; a font shared by two slots (20 points bold at 1200) is opened once.
+TEST(LoadFonts, ASizeLoadedBeforeIsTakenFromTheCache) {
   RecordingCanvas canvas;
   Fonts fonts;
   LoadFonts(canvas, fonts, 780);
-  const Fonts old = fonts;
-  fonts.tabFont = nullptr;  // as if it had failed to load
+  const Fonts first = fonts;
   canvas.Clear();
-
   LoadFonts(canvas, fonts, 1200);
-  const auto& calls = canvas.Calls();
-  ASSERT_EQ(calls.size(), 11u);
-  const platform::Font* const freed[] = {old.gridNumberFont, old.buttonFont, old.ballsTitleFont,
-                                         old.overlayFont, old.overlayTitleFont};
-  for (int i = 0; i < 5; ++i) {
-    EXPECT_EQ(calls[i].kind, CallKind::FreeFont) << i;
-    EXPECT_EQ(calls[i].font, freed[i]) << i;
-  }
-  for (int i = 5; i < 11; ++i) EXPECT_EQ(calls[i].kind, CallKind::LoadFont) << i;
-  EXPECT_EQ(calls[5].ints[0], 36);
-  EXPECT_EQ(canvas.LiveFonts(), 7u);  // six new ones plus the old tab font the caller dropped
+  EXPECT_EQ(canvas.CallsOf(CallKind::LoadFont).size(), 5u);
+  EXPECT_EQ(fonts.tabFont, fonts.overlayTitleFont);
+  EXPECT_EQ(canvas.InfoOf(fonts.gridNumberFont).points, 36);
+  canvas.Clear();
+  LoadFonts(canvas, fonts, 780);
+  EXPECT_TRUE(canvas.Calls().empty());
+  EXPECT_EQ(fonts.gridNumberFont, first.gridNumberFont);
+  EXPECT_EQ(fonts.overlayTitleFont, first.overlayTitleFont);
+  EXPECT_EQ(canvas.LiveFonts(), 11u);
 }
 
-// The overlays' fitted fonts belong to the old size: freed with the six and left to be chosen
-// again, with the grid they fitted forgotten.
-TEST(LoadFonts, ReloadFreesTheFittedFontsAndForgetsTheirGrid) {
+// Many sizes in a row: the cache stays within its size, frees the least recently used fonts,
+// never one in a slot, and a font a slot held that the cache does not own is freed.
+TEST(LoadFonts, TheCacheFreesTheLeastRecentlyUsedBeyondItsSize) {
   RecordingCanvas canvas;
   Fonts fonts;
   LoadFonts(canvas, fonts, 780);
+  platform::Font* const stray = canvas.LoadFont("Segoe UI", 99, false);
+  fonts.buttonFont = stray;
+  for (int64_t h = 800; h <= 2000; h += 40) {
+    LoadFonts(canvas, fonts, h);
+    EXPECT_LE(fonts.cache.size(), kFontCacheSize) << h;
+    EXPECT_EQ(canvas.LiveFonts(), fonts.cache.size()) << h;
+  }
+  const auto freed = canvas.CallsOf(CallKind::FreeFont);
+  ASSERT_FALSE(freed.empty());
+  EXPECT_EQ(freed.front().font, stray);
+  EXPECT_TRUE(std::none_of(fonts.cache.begin(), fonts.cache.end(), [](const CachedFont& c) {
+    return c.points == 24 && c.bold;
+  })) << "780's grid font, the least recently used, went";
+  const FontPointSizes last = FontPoints(2000);
+  EXPECT_EQ(canvas.InfoOf(fonts.gridNumberFont).points, last.gridNumber) << "in use, kept";
+  EXPECT_EQ(canvas.InfoOf(fonts.buttonFont).points, last.button);
+  EXPECT_EQ(canvas.InfoOf(fonts.overlayTitleFont).points, last.overlayTitle);
+}
+
+// The overlays' fitted fonts belong to the old grid: kept for it, out of their slots, with the
+// grid they fitted forgotten, and found again for that grid at the same overlay sizes only.
+TEST(FittedFonts, AreKeptForTheirGridAndForgottenByAReload) {
+  RecordingCanvas canvas;
+  Fonts fonts;
+  LoadFonts(canvas, fonts, 780);
+  EXPECT_FALSE(TakeFittedFonts(fonts, 876, 596));
   fonts.aboutFont = canvas.LoadFont("Segoe UI", 7, false);
   fonts.aboutTitleFont = canvas.LoadFont("Segoe UI", 8, true);
   fonts.payoutFont = canvas.LoadFont("Segoe UI", 9, false);
-  fonts.fittedWidth = 876;
-  fonts.fittedHeight = 596;
-  const Fonts old = fonts;
-  canvas.Clear();
+  KeepFittedFonts(canvas, fonts, 876, 596);
+  const Fonts fitted = fonts;
+  EXPECT_EQ(fonts.fittedWidth, 876);
 
   LoadFonts(canvas, fonts, 900);
-  const auto freed = canvas.CallsOf(CallKind::FreeFont);
-  ASSERT_EQ(freed.size(), 9u);
-  EXPECT_EQ(freed[6].font, old.aboutFont);
-  EXPECT_EQ(freed[7].font, old.aboutTitleFont);
-  EXPECT_EQ(freed[8].font, old.payoutFont);
   EXPECT_EQ(fonts.aboutFont, nullptr);
-  EXPECT_EQ(fonts.aboutTitleFont, nullptr);
   EXPECT_EQ(fonts.payoutFont, nullptr);
   EXPECT_EQ(fonts.fittedWidth, 0);
   EXPECT_EQ(fonts.fittedHeight, 0);
-  EXPECT_EQ(fonts.points, FontPoints(900));
-  EXPECT_EQ(canvas.LiveFonts(), 6u);
+  EXPECT_FALSE(TakeFittedFonts(fonts, 876, 596)) << "other overlay sizes";
+  LoadFonts(canvas, fonts, 780);
+  ASSERT_TRUE(TakeFittedFonts(fonts, 876, 596));
+  EXPECT_EQ(fonts.aboutFont, fitted.aboutFont);
+  EXPECT_EQ(fonts.aboutTitleFont, fitted.aboutTitleFont);
+  EXPECT_EQ(fonts.payoutFont, fitted.payoutFont);
+  EXPECT_EQ(fonts.fittedHeight, 596);
+  EXPECT_TRUE(canvas.CallsOf(CallKind::FreeFont).empty());
+}
+
+TEST(FittedFonts, BeyondTheCacheSizeTheLeastRecentlyUsedSetIsFreed) {
+  RecordingCanvas canvas;
+  Fonts fonts;
+  LoadFonts(canvas, fonts, 780);
+  std::vector<const platform::Font*> firstSet;
+  for (int64_t w = 500; w < 500 + static_cast<int64_t>(kFittedCacheSize) + 1; ++w) {
+    fonts.aboutFont = canvas.LoadFont("Segoe UI", 7, false);
+    fonts.aboutTitleFont = nullptr;  // failed: the overlay font serves
+    fonts.payoutFont = canvas.LoadFont("Segoe UI", 9, false);
+    if (firstSet.empty()) firstSet = {fonts.aboutFont, fonts.payoutFont};
+    KeepFittedFonts(canvas, fonts, w, 400);
+  }
+  std::vector<const platform::Font*> freed;
+  for (const CanvasCall& call : canvas.CallsOf(CallKind::FreeFont)) freed.push_back(call.font);
+  EXPECT_EQ(freed, firstSet);
+  EXPECT_EQ(fonts.fittedCache.size(), kFittedCacheSize);
+  EXPECT_FALSE(TakeFittedFonts(fonts, 500, 400));
+  EXPECT_TRUE(TakeFittedFonts(fonts, 501, 400));
 }
 
 TEST(LoadFonts, FailedLoadsLeaveNullFonts) {
@@ -109,7 +155,9 @@ TEST(LoadFonts, FailedLoadsLeaveNullFonts) {
   LoadFonts(canvas, fonts, 900);
   EXPECT_EQ(fonts.gridNumberFont, nullptr);
   EXPECT_EQ(fonts.overlayTitleFont, nullptr);
-  EXPECT_EQ(canvas.LiveFonts(), 0u);
+  EXPECT_EQ(canvas.LiveFonts(), 6u) << "780's, kept in the cache";
+  LoadFonts(canvas, fonts, 780);
+  EXPECT_NE(fonts.gridNumberFont, nullptr) << "a cached size needs no load";
 }
 
 }  // namespace

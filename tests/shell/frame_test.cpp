@@ -97,30 +97,43 @@ TEST_F(FramePipeline, ResizeAndClosedDialogForceAPresent) {
   EXPECT_EQ(game_.layout.clientWidth, 1280);
 }
 
-// The overlays' fonts are chosen by measuring, so on the first frame and after a resize only:
-// a frame at the same size keeps them.
-TEST_F(FramePipeline, OverlayFontsAreFittedToTheGridOnlyWhenItChanges) {
+// The overlays' fonts are chosen by measuring, so only once an overlay opens on a grid they were
+// not fitted to: a resize with both closed measures nothing, and a grid fitted before takes its
+// fonts from the cache.
+TEST_F(FramePipeline, OverlayFontsAreFittedWhenAnOverlayOpensAndKeptForTheirGrid) {
   const render::Fonts& fonts = game_.fonts;
   auto fittedTo = [&](const render::Rect& grid) {
     return fonts.aboutFont != nullptr && fonts.aboutTitleFont != nullptr &&
            fonts.payoutFont != nullptr && fonts.fittedWidth == grid.w &&
            fonts.fittedHeight == grid.h;
   };
-  EXPECT_TRUE(fittedTo(game_.layout.grid)) << "the first frame, before the welcome box";
-  const platform::Font* about = fonts.aboutFont;
-  Frame();
-  Frame();
-  EXPECT_EQ(fonts.aboutFont, about);
-  screen_.canvas.Clear();
-  Frame();
-  EXPECT_TRUE(screen_.canvas.CallsOf(render::CallKind::LoadFont).empty());
-
+  auto loads = [&] { return screen_.canvas.CallsOf(render::CallKind::LoadFont).size(); };
   sys_.clientWidth = 1280;
   sys_.clientHeight = 780;
   Frame();
-  EXPECT_TRUE(fittedTo(render::Rect{294, 172, 876, 596}));
+  EXPECT_EQ(fonts.aboutFont, nullptr) << "nothing fitted while both overlays are closed";
   sys_.clientWidth = 1600;  // a wider grid with the same fonts
+  screen_.canvas.Clear();
   Frame();
+  EXPECT_EQ(loads(), 0u) << "a resize at the same font sizes opens no font";
+
+  game_.input.payoutOverlayOpen = 1;
+  Frame();
+  EXPECT_TRUE(fittedTo(render::Rect{294, 172, 1196, 596}));
+  const platform::Font* wide = fonts.payoutFont;
+  screen_.canvas.Clear();
+  Frame();
+  EXPECT_EQ(loads(), 0u) << "a frame at the same size keeps them";
+
+  sys_.clientWidth = 1280;
+  Frame();
+  EXPECT_TRUE(fittedTo(render::Rect{294, 172, 876, 596}));
+  EXPECT_NE(fonts.payoutFont, wide);
+  screen_.canvas.Clear();
+  sys_.clientWidth = 1600;
+  Frame();
+  EXPECT_EQ(loads(), 0u) << "back at a grid fitted before";
+  EXPECT_EQ(fonts.payoutFont, wide);
   EXPECT_TRUE(fittedTo(render::Rect{294, 172, 1196, 596}));
 }
 
