@@ -160,6 +160,7 @@ void GetClientSize(Window* w, int64_t& width, int64_t& height) {
   SDL_GetWindowSize(w->sdl, &cw, &ch);
   width = cw;
   height = ch;
+  GateSize(w->resize, NowMs(), width, height);
 }
 
 void CloseGameWindow(Window* w) {
@@ -366,6 +367,7 @@ void Flip(Window* w) {
 }
 
 void SkipFrame(Window* w, int64_t deadlineMs) {
+  deadlineMs = std::min(deadlineMs, GateDeadline(w->resize));  // a size held back is shown
   const int64_t now = NowMs();
   const auto frameMs = static_cast<int64_t>(std::ceil(w->frameSeconds * 1000));
   // Something due now moves every frame; something due within the refresh cuts it short.
@@ -388,6 +390,9 @@ void SetRepaintHandler(Window* w, std::function<void()> repaint) {
 }
 
 bool TakeRedrawRequest(Window* w) {
+  // While a drag's size is held back the exposes wait for it: drawing the old layout into the
+  // new size would cost a whole frame for nothing.
+  if (w->resize.holding) return false;
   bool redraw = w->redraw;
   w->redraw = false;
   return redraw;

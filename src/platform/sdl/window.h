@@ -28,6 +28,8 @@ double DisplayDpi();
 // Opens a centred, resizable window with the given client size; nullptr when no display.
 Window* OpenGameWindow(int64_t width, int64_t height, const std::string& title);
 void SetMinimumClientSize(Window* window, int64_t width, int64_t height);
+// 0 x 0 while minimised. While the window is dragged to new sizes it tells them as ResizeGate
+// lets it, and SkipFrame wakes for a size held back.
 void GetClientSize(Window* window, int64_t& width, int64_t& height);
 void CloseGameWindow(Window* window);
 
@@ -55,7 +57,7 @@ void Flip(Window* window);
 // within one, so a loop with something moving keeps the display's rate.
 void SkipFrame(Window* window, int64_t deadlineMs);
 // True once after the window was exposed or resized, or a dialog in front of it closed: its
-// contents must be drawn again.
+// contents must be drawn again. Not while a new size is held back; it is kept until then.
 bool TakeRedrawRequest(Window* window);
 // Called while a modal dialog blocks the frame loop and the window is exposed: it shows the
 // last frame again and presents it. Drawing no new frame, it must not touch the game state.

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+#include "platform/sdl/resize_gate.h"
 #include "platform/sdl/sdl_canvas.h"
 #include "platform/sdl/window.h"
 #include "platform/system.h"
@@ -21,6 +22,7 @@ struct Window {
   double frameSeconds = 1.0 / 60;  // the display's refresh interval
   double nextFrame = 0;            // when the next frame may be presented, seconds
   bool redraw = true;
+  ResizeGate resize;              // the size the game sees lags a drag
   std::function<void()> repaint;  // shows the last frame again while a dialog blocks the loop
   InputState keys;                // key events drained since the last poll (only keys/keyCount)
   bool fullScreen = false;
