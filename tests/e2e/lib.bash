@@ -115,8 +115,8 @@ expect_clean_exit() {
 
 # The game reads the mouse and the keys once a frame, and sees a press or a release only when it
 # lasts from one frame's reading to the next: a release followed at once by the next press is no
-# release at all. Every press and every release lasts this long: two frames even of a quiet game,
-# which sleeps up to 100 ms between frames when nothing wakes it.
+# release at all. Every press and every release lasts this long: a quiet game sleeps until an
+# event wakes it, then reads the mouse and keys a frame apart while a button is held.
 kSteadySeconds=0.25
 
 # Waits up to $2 seconds (default 10) until the file $1 exists.
