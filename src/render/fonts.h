@@ -42,8 +42,8 @@ struct FittedFonts {
   int64_t lastUse = 0;
 };
 
-constexpr std::size_t kFontCacheSize = 24;   // fonts, the six in use among them
-constexpr std::size_t kFittedCacheSize = 6;  // sets of fitted fonts, the one in use among them
+constexpr std::size_t kFontCacheSize = 12;   // fonts, the six in use among them
+constexpr std::size_t kFittedCacheSize = 4;  // sets of fitted fonts, the one in use among them
 
 struct Fonts {
   platform::Font* gridNumberFont = nullptr;    // bold, cell numerals
