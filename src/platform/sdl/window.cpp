@@ -27,6 +27,9 @@ namespace platform {
 
 namespace {
 
+// How long the loop rests when waiting for an event fails instead of waiting.
+constexpr double kFailedWaitSeconds = 0.1;
+
 double Seconds() {
   using namespace std::chrono;
   return duration<double>(steady_clock::now().time_since_epoch()).count();
@@ -377,7 +380,8 @@ void SkipFrame(Window* w, int64_t deadlineMs) {
   // wakes it; a lost display ends it through the I/O error handler. One millisecond past the
   // deadline, since the clocks' milliseconds may be cut at different points.
   if (deadlineMs == kNoDeadline) {
-    SDL_WaitEvent(nullptr);
+    // An event queue that fails to wait must not turn the loop into a spin.
+    if (SDL_WaitEvent(nullptr) == 0) SleepSeconds(kFailedWaitSeconds);
   } else {
     const int64_t wait = std::min<int64_t>(deadlineMs - now + 1, INT32_MAX);
     SDL_WaitEventTimeout(nullptr, static_cast<int>(wait));
