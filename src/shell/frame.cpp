@@ -127,7 +127,9 @@ void RenderFrame(Game& game) {
   }
   // Fitting measures text, so it waits for an overlay to open on a grid it was not fitted to.
   platform::Canvas* screen = game.system.ScreenCanvas();
-  if (screen != nullptr && (game.input.payoutOverlayOpen || game.input.aboutOverlayOpen) &&
+  if (screen != nullptr &&
+      (game.input.payoutOverlayOpen || game.input.aboutOverlayOpen ||
+       game.input.recallOverlayOpen) &&
       (game.fonts.fittedWidth != game.layout.grid.w ||
        game.fonts.fittedHeight != game.layout.grid.h)) {
     FitOverlayFonts(*screen, game.fonts, game.layout, game.state);
