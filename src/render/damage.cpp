@@ -185,7 +185,23 @@ void MergeRects(std::vector<Rect>& rects) {
   }
 }
 
-bool TileDiffers(const DisplayList& shown, const DisplayList& next, std::size_t t) {
+// Exact comparisons of one call of the next frame with one of the frame shown, remembered:
+// a call over many tiles (a panel's fill) meets the same partner in each of them.
+struct PairMemo {
+  std::vector<uint32_t> partner;  // per call of the next frame: the shown call compared, or ~0
+  std::vector<uint8_t> equal;
+
+  explicit PairMemo(std::size_t calls) : partner(calls, ~0u), equal(calls, 0) {}
+  bool Equal(const DisplayList& shown, const DisplayList& next, uint32_t i, uint32_t j) {
+    if (partner[j] != i) {
+      partner[j] = i;
+      equal[j] = shown.calls[i] == next.calls[j] ? 1 : 0;
+    }
+    return equal[j] != 0;
+  }
+};
+
+bool TileDiffers(const DisplayList& shown, const DisplayList& next, std::size_t t, PairMemo& memo) {
   const FrameRegions& a = shown.regions;
   const FrameRegions& b = next.regions;
   if (a.tileHash[t] != b.tileHash[t]) return true;
@@ -193,7 +209,7 @@ bool TileDiffers(const DisplayList& shown, const DisplayList& next, std::size_t 
   const uint32_t bFrom = b.tileStart[t], bTo = b.tileStart[t + 1];
   if (aTo - aFrom != bTo - bFrom) return true;
   for (uint32_t k = 0; k < aTo - aFrom; ++k) {
-    if (!(shown.calls[a.tileCalls[aFrom + k]] == next.calls[b.tileCalls[bFrom + k]])) return true;
+    if (!memo.Equal(shown, next, a.tileCalls[aFrom + k], b.tileCalls[bFrom + k])) return true;
   }
   return false;
 }
@@ -201,17 +217,30 @@ bool TileDiffers(const DisplayList& shown, const DisplayList& next, std::size_t 
 }  // namespace
 
 void IndexFrame(DisplayList& list, const platform::TextMetrics& metrics, int64_t width,
-                int64_t height) {
+                int64_t height, const DisplayList* previous) {
   FrameRegions& r = list.regions;
   r.width = std::max<int64_t>(width, 0);
   r.height = std::max<int64_t>(height, 0);
   r.screenOnly = true;
   const std::size_t n = list.calls.size();
   r.bounds.resize(n);
+  r.callHash.resize(n);
+  const FrameRegions* p = previous != nullptr ? &previous->regions : nullptr;
+  const std::size_t reusable = p != nullptr && p->width == r.width && p->height == r.height &&
+                                       p->bounds.size() == previous->calls.size() &&
+                                       p->callHash.size() == previous->calls.size()
+                                   ? previous->calls.size()
+                                   : 0;
   for (std::size_t i = 0; i < n; ++i) {
     const CanvasCall& c = list.calls[i];
     if (OffScreen(c)) r.screenOnly = false;
-    r.bounds[i] = BoundsOf(c, metrics);
+    if (i < reusable && previous->calls[i] == c) {
+      r.bounds[i] = p->bounds[i];
+      r.callHash[i] = p->callHash[i];
+    } else {
+      r.bounds[i] = BoundsOf(c, metrics);
+      r.callHash[i] = HashOf(c);
+    }
   }
   r.columns = (r.width + kDamageTile - 1) / kDamageTile;
   r.rows = (r.height + kDamageTile - 1) / kDamageTile;
@@ -243,7 +272,7 @@ void IndexFrame(DisplayList& list, const platform::TextMetrics& metrics, int64_t
   // Each tile's start moves along as its calls are placed, ending where the next tile starts.
   for (std::size_t i = 0; i < n; ++i) {
     if (!reach(r.bounds[i], c0, c1, r0, r1)) continue;
-    const uint64_t h = HashOf(list.calls[i]);
+    const uint64_t h = r.callHash[i];
     for (int64_t y = r0; y < r1; ++y) {
       for (int64_t x = c0; x < c1; ++x) {
         const auto t = static_cast<std::size_t>(y * r.columns + x);
@@ -268,8 +297,9 @@ bool FindDamage(const DisplayList& shown, const DisplayList& next, std::vector<R
   const std::size_t tiles = b.tileHash.size();
   std::vector<uint8_t> damaged(tiles, 0);
   bool any = false;
+  PairMemo memo(next.calls.size());
   for (std::size_t t = 0; t < tiles; ++t) {
-    damaged[t] = TileDiffers(shown, next, t) ? 1 : 0;
+    damaged[t] = TileDiffers(shown, next, t, memo) ? 1 : 0;
     any = any || damaged[t] != 0;
   }
   if (!any) return true;

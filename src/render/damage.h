@@ -20,9 +20,10 @@ constexpr double kFullReplayShare = 0.6;
 
 // Fills `list.regions` for a `width` x `height` client area: the bounds of every call and the
 // calls over each tile. Called once for each recorded frame that is to be shown, while the fonts
-// and images it names are alive.
+// and images it names are alive. A call equal to the one at its place in `previous` (the frame
+// on screen, indexed at the same size) takes its bounds from there instead of measuring again.
 void IndexFrame(DisplayList& list, const platform::TextMetrics& metrics, int64_t width,
-                int64_t height);
+                int64_t height, const DisplayList* previous = nullptr);
 
 // The rectangles where `next` may look different from `shown`, both indexed, merged into at most
 // kMaxDamageRects that do not overlap; empty when nothing differs. False when the frame must be

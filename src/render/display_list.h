@@ -79,6 +79,7 @@ struct FrameRegions {
   int64_t width = 0, height = 0;       // the client area indexed; 0 x 0 until indexed
   bool screenOnly = false;             // every call draws on the screen, so a part can be redrawn
   std::vector<platform::Rect> bounds;  // per call, the pixels it may change; empty when none
+  std::vector<uint64_t> callHash;      // per call, of everything it says
   int64_t columns = 0, rows = 0;       // tiles across and down
   std::vector<uint64_t> tileHash;      // per tile, of the calls over it in order
   std::vector<uint32_t> tileStart;     // per tile, where its calls begin in tileCalls; one more

@@ -143,7 +143,8 @@ void RenderFrame(Game& game) {
   ComposeFrame(recorder, ViewOf(game));
 
   if (!forced && f.haveShown && f.next == f.shown) return;
-  render::IndexFrame(f.next, *metrics, game.layout.clientWidth, game.layout.clientHeight);
+  render::IndexFrame(f.next, *metrics, game.layout.clientWidth, game.layout.clientHeight,
+                     f.haveShown && !forced ? &f.shown : nullptr);
   const bool drawn =
       forced || !f.haveShown ? (Show(game, f.next), true) : ShowChanges(game, f.shown, f.next);
   std::swap(f.shown, f.next);

@@ -733,7 +733,7 @@ TEST_F(TextTest, FramesDrawnInPartKeepTheTextTheyLeaveOnScreen) {
   partFrames(SdlCanvas::kTextKeepFrames + 5);
   EXPECT_EQ(canvas_->CachedTextCount(), 2u);
   // Only so long, so a game drawn in part for ever still lets old strings go.
-  partFrames(SdlCanvas::kTextKeepPartFrames);
+  partFrames(SdlCanvas::kTextKeepPartFrames + SdlCanvas::kTextSweepPartFrames);
   EXPECT_EQ(canvas_->CachedTextCount(), 1u);
 }
 

@@ -51,12 +51,13 @@ class DamageReplayTest : public ::testing::Test {
  protected:
   static constexpr int64_t kScreenWidth = 1280, kScreenHeight = 800;
 
-  void Record(DisplayList& list) {
+  // Indexed as the game indexes it: from what it shares with the frame shown, unless whole.
+  void Record(DisplayList& list, const DisplayList* shown = nullptr) {
     list.calls.clear();
     render::RecordingCanvas recorder(list, screen_.Metrics(), &screen_.Drawing());
     shell::ComposeFrame(recorder, scene_.View());
     render::IndexFrame(list, screen_.Metrics(), scene_.layout.clientWidth,
-                       scene_.layout.clientHeight);
+                       scene_.layout.clientHeight, shown);
   }
 
   void Resize(int64_t width, int64_t height) {
@@ -128,7 +129,7 @@ TEST_F(DamageReplayTest, PartialFramesEqualWholeOnesOverRandomPlay) {
     for (int frame = 0; frame < 120; ++frame, ++frames) {
       std::string what = "the first frame";
       if (frame > 0) whole = Step(rng, what);
-      Record(next);
+      Record(next, whole ? nullptr : &shown);
       std::vector<Rect> rects;
       if (whole) {
         render::Replay(next, canvas);

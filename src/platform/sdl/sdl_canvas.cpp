@@ -271,7 +271,9 @@ bool SdlCanvas::BeginDrawing(Image* target) {
   if (target == nullptr) {
     ++frame_;
     if (!clipped_) ++wholeFrame_;
-    SweepTextCache();
+    // A frame drawn in part can only age strings out after half a minute, so walking the whole
+    // cache for each of them would be wasted.
+    if (!clipped_ || frame_ % kTextSweepPartFrames == 0) SweepTextCache();
     presentRects_.clear();  // a frame shows whole unless it names its parts
     if (software_) {
       SDL_Window* window = SDL_RenderGetWindow(renderer_);

@@ -45,12 +45,14 @@ namespace platform {
 // - Text textures stay cached while drawn; a string not drawn for kTextKeepFrames screen frames
 //   (a frame begins with BeginDrawing(nullptr)) is dropped. A frame begun with a clip set is
 //   drawn in part, and the strings it leaves alone are still on the screen: such frames count
-//   only towards kTextKeepPartFrames.
+//   only towards kTextKeepPartFrames, and the cache is swept only every kTextSweepPartFrames of
+//   them.
 // The owner destroys the canvas before the renderer, since it holds textures of that renderer.
 class SdlCanvas final : public Canvas, public TextMetrics {
  public:
   static constexpr uint64_t kTextKeepFrames = 3;
   static constexpr uint64_t kTextKeepPartFrames = 1800;  // half a minute at 60 frames a second
+  static constexpr uint64_t kTextSweepPartFrames = 64;
   static constexpr int kFallbackPoints = 12;
 
   // `renderer` may be null: then nothing draws and no image is made, but fonts still measure.
