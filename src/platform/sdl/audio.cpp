@@ -36,7 +36,7 @@ class SdlAudio final : public Audio {
       SDL_QuitSubSystem(SDL_INIT_AUDIO);
       return false;
     }
-    Mix_QuerySpec(&spec_.rate, &spec_.format, &spec_.channels);
+    Mix_QuerySpec(&deviceFormat_.rate, &deviceFormat_.format, &deviceFormat_.channels);
     open_ = holding_ = true;
     return true;
   }
@@ -96,11 +96,11 @@ class SdlAudio final : public Audio {
   }
 
  private:
-  struct Spec {
+  struct DeviceFormat {
     int rate = 0;
     Uint16 format = 0;
     int channels = 0;
-    bool operator==(const Spec&) const = default;
+    bool operator==(const DeviceFormat&) const = default;
   };
 
   static Mix_Chunk* Decode(const std::vector<uint8_t>& image) {
@@ -125,14 +125,14 @@ class SdlAudio final : public Audio {
       Mix_CloseAudio();
       return false;
     }
-    Spec now;
+    DeviceFormat now;
     Mix_QuerySpec(&now.rate, &now.format, &now.channels);
-    if (!(now == spec_)) {
+    if (!(now == deviceFormat_)) {
       for (std::size_t i = 0; i < chunks_.size(); ++i) {
         Mix_FreeChunk(chunks_[i]);
         chunks_[i] = Decode(images_[i]);
       }
-      spec_ = now;
+      deviceFormat_ = now;
     }
     holding_ = true;
     return true;
@@ -141,7 +141,7 @@ class SdlAudio final : public Audio {
   std::mutex mutex_;  // plays come from the main and the melody thread
   bool open_ = false;
   bool holding_ = false;                      // the device is open: false while suspended
-  Spec spec_;                                 // the device's format the chunks are decoded in
+  DeviceFormat deviceFormat_;                 // the device's format the chunks are decoded in
   std::vector<Mix_Chunk*> chunks_;            // handle id - 1 is the index and the mixer channel
   std::vector<std::vector<uint8_t>> images_;  // the WAV image of each chunk, for a new format
 };
