@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/font_fit.h"
 #include "rules/version.h"
 
 namespace controls {
@@ -28,7 +29,6 @@ constexpr Color kRule = RGB(220, 220, 230);
 constexpr Color kFooterColor = RGB(200, 180, 240);
 constexpr int64_t kInset = 18;
 constexpr int64_t kFooterH = 28;
-constexpr int kMinPoints = 6;
 
 struct Section {
   const char* heading;
@@ -152,12 +152,13 @@ AboutMetrics AboutMetricsFor(int64_t panelHeight, int64_t th, int64_t tt) {
 void FitAboutFonts(Canvas& canvas, render::Fonts& fonts, const render::Rect& panel,
                    std::vector<platform::Font*>& refused) {
   platform::Font *body = nullptr, *title = nullptr;
-  for (int points = std::max(fonts.points.overlay, kMinPoints); points >= kMinPoints; --points) {
+  for (int points = std::max(fonts.points.overlay, kMinFittedPoints); points >= kMinFittedPoints;
+       --points) {
     body = canvas.LoadFont(render::kFontFace, points, false);
     title =
         canvas.LoadFont(render::kFontFace, std::min(fonts.points.overlayTitle, points + 1), true);
     if (body == nullptr || title == nullptr) break;  // the overlay fonts serve instead
-    if (points == kMinPoints || PageFits(canvas, body, title, panel.w, panel.h)) {
+    if (points == kMinFittedPoints || PageFits(canvas, body, title, panel.w, panel.h)) {
       render::ReplaceFont(canvas, fonts.aboutFont, body);
       render::ReplaceFont(canvas, fonts.aboutTitleFont, title);
       body = title = nullptr;

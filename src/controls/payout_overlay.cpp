@@ -6,6 +6,7 @@
 #include <cmath>
 #include <vector>
 
+#include "controls/font_fit.h"
 #include "rules/paytable.h"
 #include "rules/text.h"
 
@@ -30,7 +31,6 @@ constexpr Color kRowAccent = RGB(70, 70, 100);
 constexpr Color kFooterText = RGB(140, 155, 175);
 constexpr int64_t kBorder = 2;
 constexpr int64_t kAccentW = 3;
-constexpr int kMinPoints = 6;
 constexpr const char* kPicks = "Picks";
 constexpr const char* kFooter = "K=thousands  M=millions.  Click anywhere to close.";
 
@@ -132,15 +132,9 @@ PayoutAmountText FormatPayoutAmount(int64_t amount) {
 
 void FitPayoutFont(Canvas& canvas, render::Fonts& fonts, const render::Rect& panel,
                    const rules::GameState& g, std::vector<platform::Font*>& refused) {
-  for (int points = std::max(fonts.points.overlay, kMinPoints); points >= kMinPoints; --points) {
-    platform::Font* font = canvas.LoadFont(render::kFontFace, points, false);
-    if (font == nullptr) break;  // the overlay font serves instead
-    if (points == kMinPoints || TableFits(canvas, font, panel.w, panel.h, g)) {
-      render::ReplaceFont(canvas, fonts.payoutFont, font);
-      break;
-    }
-    refused.push_back(font);
-  }
+  FitRegularFont(
+      canvas, fonts.points.overlay, fonts.payoutFont, refused,
+      [&](platform::Font* font) { return TableFits(canvas, font, panel.w, panel.h, g); });
 }
 
 void DrawPayoutOverlay(Canvas& canvas, const render::BoardView& view) {

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <ctime>
 
+#include "controls/font_fit.h"
 #include "rules/recall.h"
 #include "rules/text.h"
 
@@ -37,7 +38,6 @@ constexpr Color kCardStripe = RGB(20, 36, 52);
 constexpr int64_t kInset = 14;
 constexpr int64_t kBorderW = 2;
 constexpr int64_t kCellGap = 3;
-constexpr int kMinPoints = 6;
 // Title band, when, two rows of drawn numbers, three rows for each of four cards, footer.
 constexpr int64_t kRows = 1 + 1 + 2 + 3 * rules::kCards + 1;
 // Band padding 8, footer padding 4, 4 under the band, 6 under the numbers, 6 under each card.
@@ -218,15 +218,8 @@ std::string RecallResultText(const rules::RecallCard& card) {
 
 void FitRecallFont(Canvas& canvas, render::Fonts& fonts, const render::Rect& panel,
                    std::vector<platform::Font*>& refused) {
-  for (int points = std::max(fonts.points.overlay, kMinPoints); points >= kMinPoints; --points) {
-    platform::Font* font = canvas.LoadFont(render::kFontFace, points, false);
-    if (font == nullptr) break;  // the overlay font serves instead
-    if (points == kMinPoints || PageFits(canvas, font, panel.w, panel.h)) {
-      render::ReplaceFont(canvas, fonts.recallFont, font);
-      break;
-    }
-    refused.push_back(font);
-  }
+  FitRegularFont(canvas, fonts.points.overlay, fonts.recallFont, refused,
+                 [&](platform::Font* font) { return PageFits(canvas, font, panel.w, panel.h); });
 }
 
 void DrawRecallOverlay(Canvas& canvas, const render::BoardView& view) {
