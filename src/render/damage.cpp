@@ -216,52 +216,31 @@ bool TileDiffers(const DisplayList& shown, const DisplayList& next, std::size_t 
 
 }  // namespace
 
-void IndexFrame(DisplayList& list, const platform::TextMetrics& metrics, int64_t width,
-                int64_t height, const DisplayList* previous) {
-  FrameRegions& r = list.regions;
-  r.width = std::max<int64_t>(width, 0);
-  r.height = std::max<int64_t>(height, 0);
-  r.screenOnly = true;
-  const std::size_t n = list.calls.size();
-  r.bounds.resize(n);
-  r.callHash.resize(n);
-  const FrameRegions* p = previous != nullptr ? &previous->regions : nullptr;
-  const std::size_t reusable = p != nullptr && p->width == r.width && p->height == r.height &&
-                                       p->bounds.size() == previous->calls.size() &&
-                                       p->callHash.size() == previous->calls.size()
-                                   ? previous->calls.size()
-                                   : 0;
-  for (std::size_t i = 0; i < n; ++i) {
-    const CanvasCall& c = list.calls[i];
-    if (OffScreen(c)) r.screenOnly = false;
-    if (i < reusable && previous->calls[i] == c) {
-      r.bounds[i] = p->bounds[i];
-      r.callHash[i] = p->callHash[i];
-    } else {
-      r.bounds[i] = BoundsOf(c, metrics);
-      r.callHash[i] = HashOf(c);
-    }
-  }
-  r.columns = (r.width + kDamageTile - 1) / kDamageTile;
-  r.rows = (r.height + kDamageTile - 1) / kDamageTile;
+namespace {
+
+// The tiles a call's bounds reach in `r`, as [c0, c1) x [r0, r1); false when none.
+bool Reach(const FrameRegions& r, const Rect& b, int64_t& c0, int64_t& c1, int64_t& r0,
+           int64_t& r1) {
+  if (Empty(b)) return false;
+  const int64_t x0 = std::max<int64_t>(b.x, 0), y0 = std::max<int64_t>(b.y, 0);
+  const int64_t x1 = std::min(b.x + b.w, r.width), y1 = std::min(b.y + b.h, r.height);
+  if (x0 >= x1 || y0 >= y1) return false;
+  c0 = x0 / kDamageTile;
+  c1 = (x1 + kDamageTile - 1) / kDamageTile;
+  r0 = y0 / kDamageTile;
+  r1 = (y1 + kDamageTile - 1) / kDamageTile;
+  return true;
+}
+
+// The calls over each tile, in order, and each tile's hash of them, from the calls' bounds.
+void Tile(FrameRegions& r) {
+  const std::size_t n = r.bounds.size();
   const auto tiles = static_cast<std::size_t>(r.columns * r.rows);
   r.tileHash.assign(tiles, 0);
   r.tileStart.assign(tiles + 1, 0);
-  // The tiles a call's bounds reach, as [c0, c1) x [r0, r1); false when none.
-  auto reach = [&r](const Rect& b, int64_t& c0, int64_t& c1, int64_t& r0, int64_t& r1) {
-    if (Empty(b)) return false;
-    const int64_t x0 = std::max<int64_t>(b.x, 0), y0 = std::max<int64_t>(b.y, 0);
-    const int64_t x1 = std::min(b.x + b.w, r.width), y1 = std::min(b.y + b.h, r.height);
-    if (x0 >= x1 || y0 >= y1) return false;
-    c0 = x0 / kDamageTile;
-    c1 = (x1 + kDamageTile - 1) / kDamageTile;
-    r0 = y0 / kDamageTile;
-    r1 = (y1 + kDamageTile - 1) / kDamageTile;
-    return true;
-  };
   int64_t c0 = 0, c1 = 0, r0 = 0, r1 = 0;
   for (std::size_t i = 0; i < n; ++i) {
-    if (!reach(r.bounds[i], c0, c1, r0, r1)) continue;
+    if (!Reach(r, r.bounds[i], c0, c1, r0, r1)) continue;
     for (int64_t y = r0; y < r1; ++y) {
       for (int64_t x = c0; x < c1; ++x)
         ++r.tileStart[static_cast<std::size_t>(y * r.columns + x) + 1];
@@ -271,7 +250,7 @@ void IndexFrame(DisplayList& list, const platform::TextMetrics& metrics, int64_t
   r.tileCalls.resize(r.tileStart[tiles]);
   // Each tile's start moves along as its calls are placed, ending where the next tile starts.
   for (std::size_t i = 0; i < n; ++i) {
-    if (!reach(r.bounds[i], c0, c1, r0, r1)) continue;
+    if (!Reach(r, r.bounds[i], c0, c1, r0, r1)) continue;
     const uint64_t h = r.callHash[i];
     for (int64_t y = r0; y < r1; ++y) {
       for (int64_t x = c0; x < c1; ++x) {
@@ -283,6 +262,72 @@ void IndexFrame(DisplayList& list, const platform::TextMetrics& metrics, int64_t
   }
   for (std::size_t t = tiles; t > 0; --t) r.tileStart[t] = r.tileStart[t - 1];
   r.tileStart[0] = 0;
+  r.tiled = true;
+}
+
+bool Indexed(const DisplayList& list) {
+  const FrameRegions& r = list.regions;
+  return r.serial != 0 && r.bounds.size() == list.calls.size() &&
+         r.callHash.size() == list.calls.size();
+}
+
+// Whether `next` was compared call by call with `shown`, or `shown` with `next`: either way the
+// same calls differ.
+const std::vector<uint32_t>* ChangedBetween(const DisplayList& shown, const DisplayList& next) {
+  const FrameRegions& a = shown.regions;
+  const FrameRegions& b = next.regions;
+  if (!Indexed(shown) || !Indexed(next) || shown.calls.size() != next.calls.size()) return nullptr;
+  if (b.comparedTo == a.serial) return &b.changed;
+  if (a.comparedTo == b.serial) return &a.changed;
+  return nullptr;
+}
+
+}  // namespace
+
+void IndexFrame(DisplayList& list, const platform::TextMetrics& metrics, int64_t width,
+                int64_t height, DisplayList* previous) {
+  static uint64_t serials = 0;
+  FrameRegions& r = list.regions;
+  r.width = std::max<int64_t>(width, 0);
+  r.height = std::max<int64_t>(height, 0);
+  r.serial = ++serials;
+  r.comparedTo = 0;
+  r.changed.clear();
+  r.tiled = false;
+  r.screenOnly = true;
+  r.columns = (r.width + kDamageTile - 1) / kDamageTile;
+  r.rows = (r.height + kDamageTile - 1) / kDamageTile;
+  const std::size_t n = list.calls.size();
+  r.bounds.resize(n);
+  r.callHash.resize(n);
+  const bool sameSize = previous != nullptr && Indexed(*previous) &&
+                        previous->regions.width == r.width && previous->regions.height == r.height;
+  const FrameRegions* p = sameSize ? &previous->regions : nullptr;
+  const std::size_t reusable = sameSize ? previous->calls.size() : 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    const CanvasCall& c = list.calls[i];
+    if (OffScreen(c)) r.screenOnly = false;
+    if (i < reusable && previous->calls[i] == c) {
+      r.bounds[i] = p->bounds[i];
+      r.callHash[i] = p->callHash[i];
+    } else {
+      r.bounds[i] = BoundsOf(c, metrics);
+      r.callHash[i] = HashOf(c);
+      r.changed.push_back(static_cast<uint32_t>(i));
+    }
+  }
+  if (sameSize && reusable == n) {
+    r.comparedTo = p->serial;
+    return;
+  }
+  r.changed.clear();
+  Tile(r);
+  if (sameSize && !previous->regions.tiled) Tile(previous->regions);
+}
+
+bool SameCalls(const DisplayList& shown, const DisplayList& next) {
+  const std::vector<uint32_t>* changed = ChangedBetween(shown, next);
+  return changed != nullptr ? changed->empty() : shown.calls == next.calls;
 }
 
 bool FindDamage(const DisplayList& shown, const DisplayList& next, std::vector<Rect>& rects) {
@@ -294,13 +339,29 @@ bool FindDamage(const DisplayList& shown, const DisplayList& next, std::vector<R
       b.bounds.size() != next.calls.size()) {
     return false;
   }
-  const std::size_t tiles = b.tileHash.size();
+  const auto tiles = static_cast<std::size_t>(b.columns * b.rows);
   std::vector<uint8_t> damaged(tiles, 0);
   bool any = false;
-  PairMemo memo(next.calls.size());
-  for (std::size_t t = 0; t < tiles; ++t) {
-    damaged[t] = TileDiffers(shown, next, t, memo) ? 1 : 0;
-    any = any || damaged[t] != 0;
+  if (const std::vector<uint32_t>* changed = ChangedBetween(shown, next)) {
+    // Only the tiles under a changed call, where it was or where it is now.
+    int64_t c0 = 0, c1 = 0, r0 = 0, r1 = 0;
+    for (uint32_t i : *changed) {
+      for (const Rect& bounds : {a.bounds[i], b.bounds[i]}) {
+        if (!Reach(b, bounds, c0, c1, r0, r1)) continue;
+        any = true;
+        for (int64_t y = r0; y < r1; ++y) {
+          for (int64_t x = c0; x < c1; ++x)
+            damaged[static_cast<std::size_t>(y * b.columns + x)] = 1;
+        }
+      }
+    }
+  } else {
+    if (!a.tiled || !b.tiled) return false;
+    PairMemo memo(next.calls.size());
+    for (std::size_t t = 0; t < tiles; ++t) {
+      damaged[t] = TileDiffers(shown, next, t, memo) ? 1 : 0;
+      any = any || damaged[t] != 0;
+    }
   }
   if (!any) return true;
   if (!TileRects(b, damaged, rects)) {

@@ -18,17 +18,22 @@ constexpr std::size_t kMaxDamageRects = 8;
 // Damage over more than this share of the client area is drawn as a whole frame.
 constexpr double kFullReplayShare = 0.6;
 
-// Fills `list.regions` for a `width` x `height` client area: the bounds of every call and the
-// calls over each tile. Called once for each recorded frame that is to be shown, while the fonts
-// and images it names are alive. A call equal to the one at its place in `previous` (the frame
-// on screen, indexed at the same size) takes its bounds from there instead of measuring again.
+// Fills `list.regions` for a `width` x `height` client area: the bounds of every call and either
+// its calls compared with `previous` (the frame on screen) index by index, when both hold as many
+// calls at the same size, or the calls over each tile, for which `previous` is tiled too if it
+// was not. A call equal to the one at its place in `previous` takes its bounds from there instead
+// of measuring again. Called once for each recorded frame that is to be shown, while the fonts
+// and images it names are alive.
 void IndexFrame(DisplayList& list, const platform::TextMetrics& metrics, int64_t width,
-                int64_t height, const DisplayList* previous = nullptr);
+                int64_t height, DisplayList* previous = nullptr);
+
+// True when `next`, indexed from `shown`, has the same calls: nothing on screen would change.
+bool SameCalls(const DisplayList& shown, const DisplayList& next);
 
 // The rectangles where `next` may look different from `shown`, both indexed, merged into at most
 // kMaxDamageRects that do not overlap; empty when nothing differs. False when the frame must be
-// drawn whole instead: the sizes differ, either frame draws on an image, or the damage covers
-// most of the client area.
+// drawn whole instead: the sizes differ, either frame draws on an image, the two were indexed
+// neither from one another nor by tiles, or the damage covers most of the client area.
 bool FindDamage(const DisplayList& shown, const DisplayList& next,
                 std::vector<platform::Rect>& rects);
 

@@ -80,10 +80,16 @@ struct FrameRegions {
   bool screenOnly = false;             // every call draws on the screen, so a part can be redrawn
   std::vector<platform::Rect> bounds;  // per call, the pixels it may change; empty when none
   std::vector<uint64_t> callHash;      // per call, of everything it says
-  int64_t columns = 0, rows = 0;       // tiles across and down
-  std::vector<uint64_t> tileHash;      // per tile, of the calls over it in order
-  std::vector<uint32_t> tileStart;     // per tile, where its calls begin in tileCalls; one more
-  std::vector<uint32_t> tileCalls;     // indices of the calls over each tile, in order
+  uint64_t serial = 0;                 // this indexing, unique in the process; 0 until indexed
+  // A frame with as many calls as the one it was indexed from, at the same size, is compared
+  // with it call by call: `changed` lists the calls that differ, and no tiles are needed.
+  uint64_t comparedTo = 0;  // that frame's serial, 0 when compared by tiles
+  std::vector<uint32_t> changed;
+  bool tiled = false;               // the tile fields below are filled
+  int64_t columns = 0, rows = 0;    // tiles across and down
+  std::vector<uint64_t> tileHash;   // per tile, of the calls over it in order
+  std::vector<uint32_t> tileStart;  // per tile, where its calls begin in tileCalls; one more
+  std::vector<uint32_t> tileCalls;  // indices of the calls over each tile, in order
 };
 
 struct DisplayList {

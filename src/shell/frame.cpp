@@ -142,9 +142,10 @@ void RenderFrame(Game& game) {
   render::RecordingCanvas recorder(f.next, *metrics, game.system.ScreenCanvas());
   ComposeFrame(recorder, ViewOf(game));
 
-  if (!forced && f.haveShown && f.next == f.shown) return;
+  const bool fromShown = f.haveShown && !forced;
   render::IndexFrame(f.next, *metrics, game.layout.clientWidth, game.layout.clientHeight,
-                     f.haveShown && !forced ? &f.shown : nullptr);
+                     fromShown ? &f.shown : nullptr);
+  if (fromShown && render::SameCalls(f.shown, f.next)) return;
   const bool drawn =
       forced || !f.haveShown ? (Show(game, f.next), true) : ShowChanges(game, f.shown, f.next);
   std::swap(f.shown, f.next);

@@ -52,7 +52,7 @@ class DamageReplayTest : public ::testing::Test {
   static constexpr int64_t kScreenWidth = 1280, kScreenHeight = 800;
 
   // Indexed as the game indexes it: from what it shares with the frame shown, unless whole.
-  void Record(DisplayList& list, const DisplayList* shown = nullptr) {
+  void Record(DisplayList& list, DisplayList* shown = nullptr) {
     list.calls.clear();
     render::RecordingCanvas recorder(list, screen_.Metrics(), &screen_.Drawing());
     shell::ComposeFrame(recorder, scene_.View());
@@ -120,7 +120,7 @@ TEST_F(DamageReplayTest, PartialFramesEqualWholeOnesOverRandomPlay) {
   platform::Canvas& canvas = screen_.Drawing();
   scene_.Pick(1, {3, 7, 12, 19, 25, 33, 41, 48, 56, 62, 70, 77});
   scene_.Pick(2, {1, 2, 3, 4, 5, 6, 7, 8});
-  int partial = 0;
+  int partial = 0, byCalls = 0, byTiles = 0;
   int frames = 0;
   for (uint32_t seed : {1u, 2u, 3u}) {
     std::mt19937 rng(seed);
@@ -139,6 +139,8 @@ TEST_F(DamageReplayTest, PartialFramesEqualWholeOnesOverRandomPlay) {
         if (!rects.empty()) {
           render::ReplayDamage(next, rects, canvas);
           ++partial;
+          // Found from the calls that changed, or from the tiles when the calls were added to.
+          ++(next.regions.comparedTo == shown.regions.serial ? byCalls : byTiles);
         }
       } else {
         render::Replay(next, canvas);
@@ -159,6 +161,8 @@ TEST_F(DamageReplayTest, PartialFramesEqualWholeOnesOverRandomPlay) {
   }
   // Most frames of play change a little: they must have been drawn in part.
   EXPECT_GT(partial, frames / 4);
+  EXPECT_GT(byCalls, 0);
+  EXPECT_GT(byTiles, 0);
 }
 
 // Small frames by hand, with the recorder's fake metrics: every text 20 px high, 10 a character.
@@ -228,6 +232,58 @@ TEST(FindDamage, ManyScatteredChangesMergeIntoFewRectanglesThatDoNotOverlap) {
       EXPECT_FALSE(a.x < b.x + b.w && b.x < a.x + a.w && a.y < b.y + b.h && b.y < a.y + a.h);
     }
   }
+}
+
+// A frame indexed from the one shown, with as many calls, is compared call by call instead of
+// tile by tile: the damage must be the same.
+TEST(FindDamage, CallByCallFindsWhatTilesFind) {
+  struct Case {
+    const char* what;
+    DisplayList shown, next;
+  };
+  Case cases[] = {
+      {"unchanged", Board("12", 50, 50), Board("12", 50, 50)},
+      {"text changed", Board("1234", 500, 400), Board("12", 500, 400)},
+      {"box moved", Board("12", 40, 300), Board("12", 560, 440)},
+      {"box moved a little", Board("12", 40, 300), Board("12", 44, 301)},
+      {"box moved off the screen", Board("12", 40, 300), Board("12", 900, 300)},
+  };
+  for (Case& c : cases) {
+    std::vector<Rect> byTiles, byCalls;
+    ASSERT_TRUE(render::FindDamage(c.shown, c.next, byTiles)) << c.what;
+    render::IndexFrame(c.next, render::FakeMetrics{}, 640, 480, &c.shown);
+    ASSERT_EQ(c.next.regions.comparedTo, c.shown.regions.serial) << c.what;
+    ASSERT_TRUE(render::FindDamage(c.shown, c.next, byCalls)) << c.what;
+    EXPECT_EQ(byCalls, byTiles) << c.what;
+    // Either way round: the frame shown may be the one indexed from the other.
+    std::vector<Rect> back;
+    ASSERT_TRUE(render::FindDamage(c.next, c.shown, back)) << c.what;
+    EXPECT_EQ(back, byTiles) << c.what;
+    EXPECT_EQ(render::SameCalls(c.shown, c.next), byTiles.empty()) << c.what;
+  }
+}
+
+// A frame with calls added is compared by tiles, and the frame it was indexed from, compared
+// call by call before, is tiled for it.
+TEST(FindDamage, ACallAddedIsFoundByTiles) {
+  DisplayList first = Board("12", 40, 300);
+  DisplayList second = Board("12", 40, 300);
+  render::IndexFrame(second, render::FakeMetrics{}, 640, 480, &first);
+  ASSERT_FALSE(second.regions.tiled);
+  Frame f;
+  f.canvas.Box(0, 0, 640, 480, platform::RGB(20, 20, 20));
+  f.canvas.SetFrontColor(platform::RGB(255, 255, 255));
+  f.canvas.DrawText(100, 100, "12");
+  f.canvas.Box(40, 300, 10, 10, platform::RGB(200, 0, 0));
+  f.canvas.Box(600, 20, 10, 10, platform::RGB(0, 200, 0));
+  DisplayList third = f.Done();
+  render::IndexFrame(third, render::FakeMetrics{}, 640, 480, &second);
+  EXPECT_TRUE(second.regions.tiled);
+  std::vector<Rect> rects;
+  ASSERT_TRUE(render::FindDamage(second, third, rects));
+  EXPECT_TRUE(Covers(rects, 605, 25));
+  EXPECT_FALSE(Covers(rects, 45, 305));
+  EXPECT_FALSE(render::SameCalls(second, third));
 }
 
 TEST(FindDamage, WholeFramesWhereAPartCannotDo) {
