@@ -78,9 +78,6 @@ bool OffScreen(const CanvasCall& c) {
     case CallKind::BeginDrawing:
       return c.imageId != 0;
     case CallKind::EndDrawing:
-    case CallKind::SetFrontColor:
-    case CallKind::SetDrawingMode:
-    case CallKind::SetFont:
       return false;
     case CallKind::Box:
     case CallKind::Circle:
@@ -271,15 +268,72 @@ bool Indexed(const DisplayList& list) {
          r.callHash.size() == list.calls.size();
 }
 
-// Whether `next` was compared call by call with `shown`, or `shown` with `next`: either way the
-// same calls differ.
-const std::vector<uint32_t>* ChangedBetween(const DisplayList& shown, const DisplayList& next) {
-  const FrameRegions& a = shown.regions;
-  const FrameRegions& b = next.regions;
-  if (!Indexed(shown) || !Indexed(next) || shown.calls.size() != next.calls.size()) return nullptr;
-  if (b.comparedTo == a.serial) return &b.changed;
-  if (a.comparedTo == b.serial) return &a.changed;
-  return nullptr;
+// More calls than this left unmatched between two frames: they are compared by tiles instead,
+// which costs less than matching so much.
+constexpr int64_t kMaxUnmatched = 256;
+
+// Matches calls of `next` with equal calls of `shown` in order, leaving as few of either
+// unmatched as can be (Myers' diff, after the common head and tail): `partner` holds, per call
+// of `next`, its match in `shown` or -1. False when more than kMaxUnmatched would be left; the
+// head and tail are matched even then.
+bool Match(const std::vector<CanvasCall>& shown, const std::vector<CanvasCall>& next,
+           std::vector<int32_t>& partner) {
+  const auto n = static_cast<int64_t>(shown.size()), m = static_cast<int64_t>(next.size());
+  partner.assign(static_cast<std::size_t>(m), -1);
+  const auto pair = [&partner](int64_t x, int64_t y) {
+    partner[static_cast<std::size_t>(y)] = static_cast<int32_t>(x);
+  };
+  int64_t lo = 0;
+  while (lo < n && lo < m && shown[lo] == next[lo]) pair(lo, lo), ++lo;
+  int64_t endA = n, endB = m;
+  while (endA > lo && endB > lo && shown[endA - 1] == next[endB - 1]) pair(--endA, --endB);
+  const int64_t na = endA - lo, nb = endB - lo;
+  if (na == 0 || nb == 0) return na + nb <= kMaxUnmatched;
+  const int64_t most = std::min(na + nb, kMaxUnmatched);
+  // v[k]: the furthest x reached on diagonal k = x - y; trace keeps v[-d-1 .. d+1] before each d.
+  std::vector<int64_t> v(static_cast<std::size_t>(2 * most + 3), 0);
+  const int64_t mid = most + 1;
+  std::vector<int64_t> trace;
+  const auto at = [&](int64_t k) -> int64_t& { return v[static_cast<std::size_t>(mid + k)]; };
+  for (int64_t d = 0; d <= most; ++d) {
+    trace.insert(trace.end(), v.begin() + (mid - d - 1), v.begin() + (mid + d + 2));
+    for (int64_t k = -d; k <= d; k += 2) {
+      int64_t x = k == -d || (k != d && at(k - 1) < at(k + 1)) ? at(k + 1) : at(k - 1) + 1;
+      int64_t y = x - k;
+      while (x < na && y < nb && shown[lo + x] == next[lo + y]) ++x, ++y;
+      at(k) = x;
+      if (x < na || y < nb) continue;
+      // Back from the end: each step undoes one unmatched call and the run of matches after it.
+      for (int64_t e = d; e > 0; --e) {
+        const int64_t base = e * e + 2 * e;  // where trace's window for step e begins
+        const auto was = [&](int64_t j) {
+          return trace[static_cast<std::size_t>(base + j + e + 1)];
+        };
+        const int64_t kk = x - y;
+        const int64_t from = kk == -e || (kk != e && was(kk - 1) < was(kk + 1)) ? kk + 1 : kk - 1;
+        const int64_t px = was(from), py = px - from;
+        while (x > px && y > py) pair(lo + --x, lo + --y);
+        x = px;
+        y = py;
+      }
+      while (x > 0 && y > 0) pair(lo + --x, lo + --y);
+      return true;
+    }
+  }
+  return false;
+}
+
+// The frames' match when one was indexed from the other: the indexed frame and the other.
+struct Matched {
+  const FrameRegions* indexed = nullptr;
+  const FrameRegions* other = nullptr;
+};
+
+Matched MatchBetween(const DisplayList& shown, const DisplayList& next) {
+  if (!Indexed(shown) || !Indexed(next)) return {};
+  if (next.regions.comparedTo == shown.regions.serial) return {&next.regions, &shown.regions};
+  if (shown.regions.comparedTo == next.regions.serial) return {&shown.regions, &next.regions};
+  return {};
 }
 
 }  // namespace
@@ -292,7 +346,8 @@ void IndexFrame(DisplayList& list, const platform::TextMetrics& metrics, int64_t
   r.height = std::max<int64_t>(height, 0);
   r.serial = ++serials;
   r.comparedTo = 0;
-  r.changed.clear();
+  r.added.clear();
+  r.removed.clear();
   r.tiled = false;
   r.screenOnly = true;
   r.columns = (r.width + kDamageTile - 1) / kDamageTile;
@@ -302,32 +357,40 @@ void IndexFrame(DisplayList& list, const platform::TextMetrics& metrics, int64_t
   r.callHash.resize(n);
   const bool sameSize = previous != nullptr && Indexed(*previous) &&
                         previous->regions.width == r.width && previous->regions.height == r.height;
-  const FrameRegions* p = sameSize ? &previous->regions : nullptr;
-  const std::size_t reusable = sameSize ? previous->calls.size() : 0;
+  std::vector<int32_t> partner;
+  const bool matched = sameSize && Match(previous->calls, list.calls, partner);
+  if (!sameSize) partner.assign(n, -1);
+  std::vector<uint8_t> kept(sameSize ? previous->calls.size() : 0, 0);
   for (std::size_t i = 0; i < n; ++i) {
     const CanvasCall& c = list.calls[i];
     if (OffScreen(c)) r.screenOnly = false;
-    if (i < reusable && previous->calls[i] == c) {
-      r.bounds[i] = p->bounds[i];
-      r.callHash[i] = p->callHash[i];
+    if (partner[i] >= 0) {
+      const auto j = static_cast<std::size_t>(partner[i]);
+      r.bounds[i] = previous->regions.bounds[j];
+      r.callHash[i] = previous->regions.callHash[j];
+      kept[j] = 1;
     } else {
       r.bounds[i] = BoundsOf(c, metrics);
       r.callHash[i] = HashOf(c);
-      r.changed.push_back(static_cast<uint32_t>(i));
+      r.added.push_back(static_cast<uint32_t>(i));
     }
   }
-  if (sameSize && reusable == n) {
-    r.comparedTo = p->serial;
+  if (matched) {
+    r.comparedTo = previous->regions.serial;
+    for (std::size_t j = 0; j < kept.size(); ++j) {
+      if (!kept[j]) r.removed.push_back(static_cast<uint32_t>(j));
+    }
     return;
   }
-  r.changed.clear();
+  r.added.clear();
   Tile(r);
   if (sameSize && !previous->regions.tiled) Tile(previous->regions);
 }
 
 bool SameCalls(const DisplayList& shown, const DisplayList& next) {
-  const std::vector<uint32_t>* changed = ChangedBetween(shown, next);
-  return changed != nullptr ? changed->empty() : shown.calls == next.calls;
+  const Matched m = MatchBetween(shown, next);
+  if (m.indexed == nullptr) return shown.calls == next.calls;
+  return m.indexed->added.empty() && m.indexed->removed.empty();
 }
 
 bool FindDamage(const DisplayList& shown, const DisplayList& next, std::vector<Rect>& rects) {
@@ -342,19 +405,22 @@ bool FindDamage(const DisplayList& shown, const DisplayList& next, std::vector<R
   const auto tiles = static_cast<std::size_t>(b.columns * b.rows);
   std::vector<uint8_t> damaged(tiles, 0);
   bool any = false;
-  if (const std::vector<uint32_t>* changed = ChangedBetween(shown, next)) {
-    // Only the tiles under a changed call, where it was or where it is now.
+  if (const Matched m = MatchBetween(shown, next); m.indexed != nullptr) {
+    // Only the tiles under a call left unmatched, in either frame: elsewhere the same calls
+    // paint in the same order.
     int64_t c0 = 0, c1 = 0, r0 = 0, r1 = 0;
-    for (uint32_t i : *changed) {
-      for (const Rect& bounds : {a.bounds[i], b.bounds[i]}) {
-        if (!Reach(b, bounds, c0, c1, r0, r1)) continue;
+    const auto mark = [&](const FrameRegions& frame, const std::vector<uint32_t>& calls) {
+      for (uint32_t i : calls) {
+        if (!Reach(b, frame.bounds[i], c0, c1, r0, r1)) continue;
         any = true;
         for (int64_t y = r0; y < r1; ++y) {
           for (int64_t x = c0; x < c1; ++x)
             damaged[static_cast<std::size_t>(y * b.columns + x)] = 1;
         }
       }
-    }
+    };
+    mark(*m.indexed, m.indexed->added);
+    mark(*m.other, m.indexed->removed);
   } else {
     if (!a.tiled || !b.tiled) return false;
     PairMemo memo(next.calls.size());

@@ -113,20 +113,11 @@ void RecordingCanvas::EndDrawing() {
   output_ = nullptr;
 }
 
-void RecordingCanvas::SetFrontColor(Color color) {
-  front_ = color;
-  Record(CallKind::SetFrontColor, color);
-}
+void RecordingCanvas::SetFrontColor(Color color) { front_ = color; }
 
-void RecordingCanvas::SetDrawingMode(DrawMode mode) {
-  mode_ = mode;
-  Record(CallKind::SetDrawingMode, front_);
-}
+void RecordingCanvas::SetDrawingMode(DrawMode mode) { mode_ = mode; }
 
-void RecordingCanvas::SetFont(Font* font) {
-  font_ = font;
-  Record(CallKind::SetFont, front_);
-}
+void RecordingCanvas::SetFont(Font* font) { font_ = font; }
 
 void RecordingCanvas::Box(int64_t x, int64_t y, int64_t w, int64_t h) { Box(x, y, w, h, front_); }
 
@@ -354,7 +345,7 @@ std::string ImageName(const Image* image, const HandleNames& names) {
 std::string Point(int64_t x, int64_t y) { return std::to_string(x) + "," + std::to_string(y); }
 std::string Extent(int64_t w, int64_t h) { return std::to_string(w) + "x" + std::to_string(h); }
 
-// One line, or nothing for a call that only sets state.
+// One line.
 std::string Describe(const CanvasCall& c, const HandleNames& names) {
   const auto& v = c.ints;
   const std::string mode = ModeName(c.mode);
@@ -364,10 +355,6 @@ std::string Describe(const CanvasCall& c, const HandleNames& names) {
       return "begin " + (c.image == nullptr ? std::string("screen") : ImageName(c.image, names));
     case CallKind::EndDrawing:
       return "end";
-    case CallKind::SetFrontColor:
-    case CallKind::SetDrawingMode:
-    case CallKind::SetFont:
-      return "";
     case CallKind::Box:
       return "box " + Point(v[0], v[1]) + " " + Extent(v[2], v[3]) + " " + ColorOf(c, blended) +
              " " + mode;
@@ -422,9 +409,7 @@ std::string Describe(const CanvasCall& c, const HandleNames& names) {
 std::string DescribeCalls(const std::vector<CanvasCall>& calls, const HandleNames& names) {
   std::string out;
   for (const CanvasCall& c : calls) {
-    const std::string line = Describe(c, names);
-    if (line.empty()) continue;
-    out += line;
+    out += Describe(c, names);
     out += '\n';
   }
   return out;

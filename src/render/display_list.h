@@ -23,9 +23,6 @@ using platform::Image;
 enum class CallKind {
   BeginDrawing,
   EndDrawing,
-  SetFrontColor,
-  SetDrawingMode,
-  SetFont,
   Box,  // with or without its own colour: `color` is the colour it paints with
   Circle,
   Line,
@@ -48,7 +45,8 @@ enum class CallKind {
 
 // One call. Arguments go in order into `ints` (x, y, w, h / cx, cy, r / x1, y1, x2, y2; points
 // and bold 0/1 for LoadFont) or `reals` (text and vector coordinates, stroke width); unused
-// slots stay 0. Set* calls record their argument as the state they put in force.
+// slots stay 0. Setting the colour, mode or font records nothing: every call carries the state
+// it was made under, which is all a replay needs, and a frame is half as many calls.
 struct CanvasCall {
   CallKind kind = CallKind::Box;
   std::array<int64_t, 4> ints{};
@@ -81,13 +79,14 @@ struct FrameRegions {
   std::vector<platform::Rect> bounds;  // per call, the pixels it may change; empty when none
   std::vector<uint64_t> callHash;      // per call, of everything it says
   uint64_t serial = 0;                 // this indexing, unique in the process; 0 until indexed
-  // A frame with as many calls as the one it was indexed from, at the same size, is compared
-  // with it call by call: `changed` lists the calls that differ, and no tiles are needed.
-  uint64_t comparedTo = 0;  // that frame's serial, 0 when compared by tiles
-  std::vector<uint32_t> changed;
-  bool tiled = false;               // the tile fields below are filled
-  int64_t columns = 0, rows = 0;    // tiles across and down
-  std::vector<uint64_t> tileHash;   // per tile, of the calls over it in order
+  // A frame indexed from another (the frame on screen) is matched with it call by call, equal
+  // calls in the same order, as few left over as can be: those lie where the two may differ.
+  uint64_t comparedTo = 0;         // that frame's serial; 0 when not matched, and compared by tiles
+  std::vector<uint32_t> added;     // calls of this frame that frame has no match for
+  std::vector<uint32_t> removed;   // calls of that frame this one has no match for
+  bool tiled = false;              // the tile fields below are filled
+  int64_t columns = 0, rows = 0;   // tiles across and down
+  std::vector<uint64_t> tileHash;  // per tile, of the calls over it in order
   std::vector<uint32_t> tileStart;  // per tile, where its calls begin in tileCalls; one more
   std::vector<uint32_t> tileCalls;  // indices of the calls over each tile, in order
 };
@@ -208,9 +207,8 @@ struct HandleNames {
   std::map<const Image*, std::string> images;
 };
 
-// The calls as text, one drawing call a line with the colour, mode and font it drew with, so two
-// frames can be compared by eye and by diff. Calls that only set state are left out: every
-// drawing call carries the state it used, and a change of state that draws nothing is no change.
+// The calls as text, one a line with the colour, mode and font it drew with, so two frames can be
+// compared by eye and by diff.
 std::string DescribeCalls(const std::vector<CanvasCall>& calls, const HandleNames& names);
 
 // Draws calls one by one onto `target` with the state each recorded, setting the target's state

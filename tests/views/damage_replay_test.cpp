@@ -139,7 +139,7 @@ TEST_F(DamageReplayTest, PartialFramesEqualWholeOnesOverRandomPlay) {
         if (!rects.empty()) {
           render::ReplayDamage(next, rects, canvas);
           ++partial;
-          // Found from the calls that changed, or from the tiles when the calls were added to.
+          // Found by matching the calls, or by tiles when too many calls changed.
           ++(next.regions.comparedTo == shown.regions.serial ? byCalls : byTiles);
         }
       } else {
@@ -234,9 +234,19 @@ TEST(FindDamage, ManyScatteredChangesMergeIntoFewRectanglesThatDoNotOverlap) {
   }
 }
 
-// A frame indexed from the one shown, with as many calls, is compared call by call instead of
-// tile by tile: the damage must be the same.
-TEST(FindDamage, CallByCallFindsWhatTilesFind) {
+// Board with more red boxes, at (x, y) each, drawn after the first.
+DisplayList BoardWith(const std::string& text, std::vector<std::pair<int64_t, int64_t>> boxes) {
+  Frame f;
+  f.canvas.Box(0, 0, 640, 480, platform::RGB(20, 20, 20));
+  f.canvas.SetFrontColor(platform::RGB(255, 255, 255));
+  f.canvas.DrawText(100, 100, text);
+  for (auto [x, y] : boxes) f.canvas.Box(x, y, 10, 10, platform::RGB(200, 0, 0));
+  return f.Done();
+}
+
+// A frame indexed from the one shown is matched with it call by call instead of being compared
+// tile by tile: the damage must be the same, and the same either way round.
+TEST(FindDamage, MatchingCallsFindsWhatTilesFind) {
   struct Case {
     const char* what;
     DisplayList shown, next;
@@ -247,6 +257,12 @@ TEST(FindDamage, CallByCallFindsWhatTilesFind) {
       {"box moved", Board("12", 40, 300), Board("12", 560, 440)},
       {"box moved a little", Board("12", 40, 300), Board("12", 44, 301)},
       {"box moved off the screen", Board("12", 40, 300), Board("12", 900, 300)},
+      {"box added", BoardWith("12", {{40, 300}}), BoardWith("12", {{40, 300}, {600, 20}})},
+      {"box added before", BoardWith("12", {{40, 300}}), BoardWith("12", {{600, 20}, {40, 300}})},
+      {"box removed", BoardWith("12", {{40, 300}, {300, 200}, {600, 20}}),
+       BoardWith("12", {{40, 300}, {600, 20}})},
+      {"boxes added and moved", BoardWith("7", {{10, 10}, {100, 100}, {200, 200}, {300, 300}}),
+       BoardWith("7", {{10, 10}, {150, 100}, {200, 200}, {400, 50}, {300, 300}, {5, 400}})},
   };
   for (Case& c : cases) {
     std::vector<Rect> byTiles, byCalls;
@@ -263,26 +279,76 @@ TEST(FindDamage, CallByCallFindsWhatTilesFind) {
   }
 }
 
-// A frame with calls added is compared by tiles, and the frame it was indexed from, compared
-// call by call before, is tiled for it.
-TEST(FindDamage, ACallAddedIsFoundByTiles) {
-  DisplayList first = Board("12", 40, 300);
-  DisplayList second = Board("12", 40, 300);
+// The same over random edits: boxes of colours of their own (no two calls alike, so the tiles
+// tell exactly which calls differ) inserted, removed and moved.
+TEST(FindDamage, MatchingCallsFindsWhatTilesFindAfterRandomEdits) {
+  std::mt19937 rng(7);
+  uint32_t colour = 1;
+  struct Box {
+    int64_t x, y;
+    platform::Color c;
+  };
+  const auto fresh = [&] {
+    return Box{static_cast<int64_t>(rng() % 620), static_cast<int64_t>(rng() % 460), colour++};
+  };
+  const auto draw = [](const std::vector<Box>& boxes) {
+    Frame f;
+    for (const Box& b : boxes) f.canvas.Box(b.x, b.y, 12, 12, b.c);
+    return f.Done();
+  };
+  for (int trial = 0; trial < 200; ++trial) {
+    std::vector<Box> boxes;
+    for (int i = 0; i < 40; ++i) boxes.push_back(fresh());
+    DisplayList shown = draw(boxes);
+    const int edits = 1 + static_cast<int>(rng() % 12);
+    for (int e = 0; e < edits; ++e) {
+      const std::size_t at = rng() % boxes.size();
+      switch (rng() % 3) {
+        case 0:
+          boxes.insert(boxes.begin() + static_cast<std::ptrdiff_t>(at), fresh());
+          break;
+        case 1:
+          boxes.erase(boxes.begin() + static_cast<std::ptrdiff_t>(at));
+          break;
+        default:
+          boxes[at] = fresh();
+          break;
+      }
+    }
+    DisplayList next = draw(boxes);
+    std::vector<Rect> byTiles, byCalls;
+    const bool tiles = render::FindDamage(shown, next, byTiles);
+    render::IndexFrame(next, render::FakeMetrics{}, 640, 480, &shown);
+    ASSERT_EQ(next.regions.comparedTo, shown.regions.serial) << "trial " << trial;
+    ASSERT_EQ(render::FindDamage(shown, next, byCalls), tiles) << "trial " << trial;
+    EXPECT_EQ(byCalls, byTiles) << "trial " << trial;
+    EXPECT_LE(next.regions.added.size() + next.regions.removed.size(), 2u * edits)
+        << "trial " << trial << ": more calls left unmatched than were edited";
+  }
+}
+
+// Frames too different to match are compared by tiles, the frame shown, matched before, tiled
+// for it; the damage is found all the same.
+TEST(FindDamage, FramesTooDifferentToMatchAreComparedByTiles) {
+  std::vector<std::pair<int64_t, int64_t>> before, after;
+  for (int64_t i = 0; i < 300; ++i) {
+    before.emplace_back(20 + (i % 30) * 20, 200 + (i / 30) * 20);
+    after.emplace_back(21 + (i % 30) * 20, 200 + (i / 30) * 20);
+  }
+  DisplayList first = BoardWith("12", before);
+  DisplayList second = BoardWith("12", before);
   render::IndexFrame(second, render::FakeMetrics{}, 640, 480, &first);
+  ASSERT_EQ(second.regions.comparedTo, first.regions.serial);
   ASSERT_FALSE(second.regions.tiled);
-  Frame f;
-  f.canvas.Box(0, 0, 640, 480, platform::RGB(20, 20, 20));
-  f.canvas.SetFrontColor(platform::RGB(255, 255, 255));
-  f.canvas.DrawText(100, 100, "12");
-  f.canvas.Box(40, 300, 10, 10, platform::RGB(200, 0, 0));
-  f.canvas.Box(600, 20, 10, 10, platform::RGB(0, 200, 0));
-  DisplayList third = f.Done();
+  DisplayList third = BoardWith("34", after);
   render::IndexFrame(third, render::FakeMetrics{}, 640, 480, &second);
+  EXPECT_EQ(third.regions.comparedTo, 0u);
   EXPECT_TRUE(second.regions.tiled);
   std::vector<Rect> rects;
   ASSERT_TRUE(render::FindDamage(second, third, rects));
-  EXPECT_TRUE(Covers(rects, 605, 25));
-  EXPECT_FALSE(Covers(rects, 45, 305));
+  EXPECT_TRUE(Covers(rects, 110, 110));  // the text
+  EXPECT_TRUE(Covers(rects, 25, 205));   // a box
+  EXPECT_FALSE(Covers(rects, 300, 20));  // nothing there changed
   EXPECT_FALSE(render::SameCalls(second, third));
 }
 
