@@ -11,7 +11,7 @@ struct _TTF_Font;
 namespace platform {
 
 struct Font {
-  uint64_t id = 0;   // unique for the canvas's lifetime, so caches never confuse a reused address
+  uint64_t id = 0;   // unique for the process's lifetime, so caches never confuse a reused address
   std::string face;  // as asked for by the caller
   int points = 0;
   bool bold = false;

@@ -146,7 +146,17 @@ void RecordingCanvas::DrawText(double x, double y, const std::string& text) {
 }
 
 double RecordingCanvas::TextWidth(const std::string& text) {
-  return metrics_->TextWidth(font_, text);
+  if (memo_ == nullptr) return metrics_->TextWidth(font_, text);
+  const uint64_t fontId = font_ != nullptr ? font_->id : 0;
+  if (memoNext_ == memo_->widths.size()) memo_->widths.emplace_back();
+  WidthMemo::Width& w = memo_->widths[memoNext_++];
+  if (w.metrics != metrics_ || w.fontId != fontId || w.text != text) {
+    w.metrics = metrics_;
+    w.fontId = fontId;
+    w.text = text;
+    w.width = metrics_->TextWidth(font_, text);
+  }
+  return w.width;
 }
 
 double RecordingCanvas::TextHeight(const std::string&) { return metrics_->TextHeight(font_); }

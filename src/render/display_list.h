@@ -97,6 +97,18 @@ struct DisplayList {
   bool operator==(const DisplayList& o) const { return calls == o.calls; }
 };
 
+// Text widths in the order one frame asked for them, kept for the next, which asks for nearly
+// the same texts in the same order: most are answered from their own place, without a lookup.
+struct WidthMemo {
+  struct Width {
+    const platform::TextMetrics* metrics = nullptr;
+    uint64_t fontId = 0;  // 0: the fallback font
+    std::string text;
+    double width = 0;
+  };
+  std::vector<Width> widths;
+};
+
 // Fixed metrics for tests, so expected geometry can be worked out by hand: every font, the
 // fallback included, is 20 pixels high and 10 pixels wide per character.
 class FakeMetrics final : public platform::TextMetrics {
@@ -122,6 +134,11 @@ class RecordingCanvas final : public platform::Canvas {
   const std::vector<CanvasCall>& Calls() const { return list_->calls; }
   std::vector<CanvasCall> CallsOf(CallKind kind) const;
   void Clear() { list_->calls.clear(); }  // forgets calls, keeps handles and drawing state
+  // Text widths are asked of `memo` first, and what this frame asks is kept there for the next.
+  void RememberWidths(WidthMemo& memo) {
+    memo_ = &memo;
+    memoNext_ = 0;
+  }
 
   // Failure switches for the recorder's own handles, so drawers' fallbacks can be exercised.
   void FailFontLoads(bool fail) { failFonts_ = fail; }
@@ -184,6 +201,8 @@ class RecordingCanvas final : public platform::Canvas {
   DisplayList* list_;
   const platform::TextMetrics* metrics_;
   platform::Canvas* resources_;
+  WidthMemo* memo_ = nullptr;
+  std::size_t memoNext_ = 0;  // the place in memo_ of the next width asked
   double dpi_;
   Color front_ = 0;
   Color vector_ = 0;

@@ -140,6 +140,7 @@ void RenderFrame(Game& game) {
   const platform::TextMetrics* metrics = game.system.ScreenMetrics();
   if (metrics == nullptr) return;  // no screen to draw on
   render::RecordingCanvas recorder(f.next, *metrics, game.system.ScreenCanvas());
+  recorder.RememberWidths(f.widths);
   ComposeFrame(recorder, ViewOf(game));
 
   const bool fromShown = f.haveShown && !forced;

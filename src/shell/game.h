@@ -47,6 +47,7 @@ struct InputMemory {
 struct FrameRecord {
   render::DisplayList shown;
   render::DisplayList next;
+  render::WidthMemo widths;  // the texts the last frame measured, in order
   bool haveShown = false;
   int64_t presents = 0;  // frames actually drawn, for tests and measurements
 };

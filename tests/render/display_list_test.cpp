@@ -4,6 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
+#include "platform/canvas_handles.h"
+
 namespace render {
 namespace {
 
@@ -59,6 +64,51 @@ TEST(RecordingCanvas, FakeMetricsAreFixedAndHandlesKnowTheirPixelSize) {
   canvas.SetFont(nullptr);
   EXPECT_EQ(canvas.TextHeight("M"), 20.0);
   EXPECT_EQ(canvas.Calls().size(), 1u);  // the font loaded: neither setting nor measuring is a call
+}
+
+// Metrics that count what they are asked and answer with the font's id in the width, so a width
+// taken for the wrong font shows.
+struct CountingMetrics final : platform::TextMetrics {
+  mutable int asked = 0;
+  double TextWidth(const Font* font, const std::string& text) const override {
+    ++asked;
+    return static_cast<double>(text.size()) * 10 + (font != nullptr ? font->id : 0);
+  }
+  double TextHeight(const Font*) const override { return 20; }
+};
+
+// A frame measures nearly what the one before it measured, in the same order: those widths are
+// remembered, and anything else (another text, font or metrics, another order) is measured.
+TEST(RecordingCanvas, RemembersTheWidthsTheLastFrameMeasured) {
+  RecordingCanvas fonts;
+  Font* a = fonts.LoadFont("Segoe UI", 10, false);
+  Font* b = fonts.LoadFont("Segoe UI", 12, false);
+  CountingMetrics metrics, otherMetrics;
+  WidthMemo memo;
+  struct Ask {
+    Font* font;
+    std::string text;
+  };
+  // Measures each text as one frame does; returns how many the metrics were asked.
+  const auto frame = [&](const CountingMetrics& m, const std::vector<Ask>& asks) {
+    DisplayList list;
+    RecordingCanvas recorder(list, m);
+    recorder.RememberWidths(memo);
+    const int before = m.asked;
+    for (const Ask& ask : asks) {
+      recorder.SetFont(ask.font);
+      EXPECT_EQ(recorder.TextWidth(ask.text), m.TextWidth(ask.font, ask.text)) << ask.text;
+      --m.asked;  // the expected value's own question
+    }
+    return m.asked - before;
+  };
+  EXPECT_EQ(frame(metrics, {{a, "12"}, {b, "Balance"}, {nullptr, "x"}}), 3);
+  EXPECT_EQ(frame(metrics, {{a, "12"}, {b, "Balance"}, {nullptr, "x"}}), 0);
+  EXPECT_EQ(frame(metrics, {{a, "13"}, {b, "Balance"}, {nullptr, "x"}}), 1);            // a text
+  EXPECT_EQ(frame(metrics, {{b, "13"}, {b, "Balance"}, {nullptr, "x"}}), 1);            // a font
+  EXPECT_EQ(frame(metrics, {{b, "Balance"}, {b, "13"}, {nullptr, "x"}}), 2);            // the order
+  EXPECT_EQ(frame(metrics, {{b, "Balance"}, {b, "13"}, {nullptr, "x"}, {a, "y"}}), 1);  // one more
+  EXPECT_EQ(frame(otherMetrics, {{b, "Balance"}, {b, "13"}}), 2);  // other metrics
 }
 
 TEST(RecordingCanvas, FreedFontStopsBeingInForce) {

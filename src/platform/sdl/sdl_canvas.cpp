@@ -6,6 +6,7 @@
 #include <SDL_ttf.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -26,6 +27,14 @@ constexpr int64_t kLineLimit = int64_t{1} << 60;
 constexpr int kMaxImageSide = 16384;
 constexpr int kMaxFontPixels = 4096;
 constexpr std::size_t kMaxCachedTexts = 4096;
+
+// Ids are unique among every canvas's handles, so a cache that outlives a canvas (the frame's
+// remembered text widths) never takes a handle of a new one for an old one.
+uint64_t NextHandleId() {
+  static std::atomic<uint64_t> next{1};
+  return next++;
+}
+
 constexpr const char* kFallbackFace = "Open Sans";
 
 Wide Abs(Wide v) { return v < 0 ? -v : v; }
@@ -822,7 +831,7 @@ Image* SdlCanvas::CreateImage(int64_t w, int64_t h, Color fill) {
   SDL_SetRenderTarget(renderer_, previous);
 
   auto image = std::make_unique<Image>();
-  image->id = nextId_++;
+  image->id = NextHandleId();
   image->width = w;
   image->height = h;
   image->texture = texture;
@@ -951,7 +960,7 @@ Font* SdlCanvas::OpenFont(const std::string& face, int points, bool bold) const 
   if (bold && !file.bold) TTF_SetFontStyle(ttf, TTF_STYLE_BOLD);  // no bold face installed
 
   auto font = std::make_unique<Font>();
-  font->id = nextId_++;
+  font->id = NextHandleId();
   font->face = face;
   font->points = points;
   font->bold = bold;

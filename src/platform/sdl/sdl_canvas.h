@@ -202,7 +202,6 @@ class SdlCanvas final : public Canvas, public TextMetrics {
   DrawMode mode_ = DrawMode::Opaque;
   Font* font_ = nullptr;
   Image* target_ = nullptr;
-  mutable uint64_t nextId_ = 1;
   uint64_t frame_ = 0;
   uint64_t wholeFrame_ = 0;
 
