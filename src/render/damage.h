@@ -18,16 +18,17 @@ constexpr std::size_t kMaxDamageRects = 8;
 // Damage over more than this share of the client area is drawn as a whole frame.
 constexpr double kFullReplayShare = 0.6;
 
-// Fills `list.regions` for a `width` x `height` client area: the bounds of every call and either
-// its calls compared with `previous` (the frame on screen) index by index, when both hold as many
-// calls at the same size, or the calls over each tile, for which `previous` is tiled too if it
-// was not. A call equal to the one at its place in `previous` takes its bounds from there instead
-// of measuring again. Called once for each recorded frame that is to be shown, while the fonts
-// and images it names are alive.
+// Fills `list.regions` for a `width` x `height` client area: the bounds of every call and how it
+// stands to `previous` (the frame on screen, at the same size): its calls matched in order with
+// those of `previous`, or, when too many would be left unmatched, the calls over each tile, for
+// which `previous` is tiled too if it was not. A matched call takes its bounds from its partner
+// instead of measuring again. Called once for each recorded frame that is to be shown, while the
+// fonts and images it names are alive.
 void IndexFrame(DisplayList& list, const platform::TextMetrics& metrics, int64_t width,
                 int64_t height, DisplayList* previous = nullptr);
 
-// True when `next`, indexed from `shown`, has the same calls: nothing on screen would change.
+// True when `next` has the same calls as `shown`: nothing on screen would change. Quick when one
+// was indexed from the other.
 bool SameCalls(const DisplayList& shown, const DisplayList& next);
 
 // The rectangles where `next` may look different from `shown`, both indexed, merged into at most
